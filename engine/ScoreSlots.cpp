@@ -1,0 +1,5 @@
+#include "engine/ScoreSlots.h"
+
+namespace velitar::Module1 {
+velitar::ScoreSlots ScoreSlots;
+}

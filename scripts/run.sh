@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets everything up, builds and starts Velitar.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup-debian.sh
+bash scripts/build.sh
+exec ./build/app/velitar

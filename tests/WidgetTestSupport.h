@@ -1,0 +1,54 @@
+// Small helpers for driving the real windows in tests.
+#pragma once
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace velitar::testing {
+
+template <typename T = QWidget> T* control(QWidget* window, const QString& name)
+{
+    T* widget = window->findChild<T*>(name);
+    if (!widget)
+        qFatal("no control %s in %s", qPrintable(name), qPrintable(window->objectName()));
+    return widget;
+}
+
+// Clicks an option of a list as a user does: on the viewport, in the item.
+inline void clickItem(QListWidget* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+inline void click(QWidget* window, const QString& name) { QTest::mouseClick(control(window, name), Qt::LeftButton); }
+
+inline QStringList items(QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// Runs the event loop with `action` queued; returns the loop's exit status,
+// or -1 if nothing ended it within the time limit.
+template <typename Action> int runEventLoopWith(Action action)
+{
+    QTimer::singleShot(0, action);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    guard.start(5000);
+    return QApplication::exec();
+}
+
+inline bool showAndActivate(QWidget* window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+} // namespace velitar::testing

@@ -1,0 +1,9 @@
+#include "ui/Program.h"
+
+#include <QCoreApplication>
+
+namespace velitar::ui {
+
+void endProgram() { QCoreApplication::exit(0); }
+
+} // namespace velitar::ui
