@@ -1,14 +1,11 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12, what building and testing Velitar needs and is not
-# there yet. Run as root (or through sudo).
+# there yet: the packages listed in scripts/packages/*.txt. Run as root, or as
+# a user who may use sudo.
 set -euo pipefail
+cd "$(dirname "$0")"
 
-packages=(
-  build-essential cmake git pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  fonts-liberation fonts-dejavu-core
-  xvfb xauth
-)
+mapfile -t packages < <(cat packages/*.txt | sed 's/#.*//' | tr -s ' \t' '\n' | grep -v '^$' | sort -u)
 
 missing=()
 for p in "${packages[@]}"; do
