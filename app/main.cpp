@@ -1,11 +1,16 @@
 #include <QApplication>
 
 #include "app/Forms.h"
+#include "app/PlatformStart.h"
 #include "ui/Appearance.h"
 
 int main(int argc, char* argv[])
 {
+    // Without a display the program says so in one line and ends with status 1.
+    velitar::PlatformStartGuard guard;
     QApplication app(argc, argv);
+    guard.release();
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.velitar.Velitar"));
     velitar::ui::applyProgramStyle();
 
     velitar::Forms forms;
