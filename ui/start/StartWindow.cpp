@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 
+#include "ui/Accessibility.h"
 #include "ui/Program.h"
 #include "ui/start/StartWindowDesign.h"
 
@@ -36,6 +37,7 @@ StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
     connect(Command1, &QPushButton::clicked, this, &StartWindow::Command1_Click);
 
     Form_Load();
+    applyAccessibility(*this);
 }
 
 void StartWindow::Form_Load()

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 
+#include "ui/Accessibility.h"
 #include "ui/Program.h"
 
 namespace velitar::ui {
@@ -45,6 +46,7 @@ TestWindow::TestWindow(const TestVariant& variant, ScoreSlots& scores, QWidget* 
     connect(Command1, &QPushButton::clicked, this, &TestWindow::Command1_Click);
 
     Form_Load();
+    applyAccessibility(*this);
 }
 
 void TestWindow::Command1_Click() { endProgram(); }

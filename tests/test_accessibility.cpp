@@ -1,0 +1,352 @@
+// What a screen reader finds in the windows, and the accessibility events
+// that tell it what has changed. Runs with accessibility switched on (a real
+// X server and accessibility bus, see desktop/with-session.sh): only then
+// does Qt raise accessibility events at all.
+#include <QAccessible>
+#include <QtTest>
+
+#include "WidgetTestSupport.h"
+#include "app/Forms.h"
+#include "ui/Appearance.h"
+
+using namespace velitar;
+using namespace velitar::testing;
+
+namespace {
+
+const QString kPraise =
+    QStringLiteral(" Правильно, но вопрос простой...    Теперь Вы можете приступить к    собственно "
+                   "тесту, выбрав один     из пяти вариантов.");
+const QString kReproach = QStringLiteral(" Не верно. Спросите у свечницы     и вернитесь к тесту. ");
+const QString kRight = QStringLiteral(" Ответ правильный.");
+
+struct Expected {
+    QString control;
+    QAccessible::Role role;
+    QString name;
+    QString description;
+};
+
+// One accessibility event as a screen reader would take it: which control,
+// what happened, and what the control says at that moment.
+struct Event {
+    QString control;
+    QAccessible::Event type;
+    QString says;
+};
+
+QList<Event> events;
+
+QString textOf(QAccessibleInterface* iface)
+{
+    if (QAccessibleTextInterface* text = iface->textInterface())
+        return text->text(0, text->characterCount());
+    return iface->text(QAccessible::Value);
+}
+
+void recordEvent(QAccessibleEvent* event)
+{
+    QObject* object = event->object();
+    QAccessibleInterface* iface = event->accessibleInterface();
+    if (!object || !iface)
+        return;
+    QString says;
+    switch (event->type()) {
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated:
+    case QAccessible::ValueChanged:
+        says = textOf(iface);
+        break;
+    default:
+        says = iface->text(QAccessible::Name);
+        break;
+    }
+    events.append({object->objectName(), event->type(), says});
+}
+
+bool isTextEvent(QAccessible::Event type)
+{
+    return type == QAccessible::TextInserted || type == QAccessible::TextRemoved || type == QAccessible::TextUpdated ||
+           type == QAccessible::ValueChanged;
+}
+
+// The events raised for one control since the log was last cleared.
+QList<Event> eventsOf(const QString& control)
+{
+    QList<Event> found;
+    for (const Event& e : events)
+        if (e.control == control)
+            found.append(e);
+    return found;
+}
+
+// Whether the control raised an event that leaves it saying `says`:
+// NameChanged for a label, a text event for a text box, ObjectShow when shown.
+bool announced(const QString& control, QAccessible::Event type, const QString& says)
+{
+    for (const Event& e : eventsOf(control)) {
+        const bool kindMatches = type == QAccessible::TextUpdated ? isTextEvent(e.type) : e.type == type;
+        if (kindMatches && e.says == says)
+            return true;
+    }
+    return false;
+}
+
+QString describe(const QString& control)
+{
+    QStringList lines;
+    for (const Event& e : eventsOf(control))
+        lines << QStringLiteral("%1 \"%2\"").arg(int(e.type), 0, 16).arg(e.says);
+    return control + QStringLiteral(" raised: ") + (lines.isEmpty() ? QStringLiteral("nothing") : lines.join(", "));
+}
+
+QAccessibleInterface* accessible(QWidget* window, const QString& name)
+{
+    return QAccessible::queryAccessibleInterface(control(window, name));
+}
+
+void checkControls(QWidget* window, const QList<Expected>& expected)
+{
+    for (const Expected& e : expected) {
+        QAccessibleInterface* iface = accessible(window, e.control);
+        QVERIFY2(iface, qPrintable(e.control));
+        QCOMPARE(iface->role(), e.role);
+        QCOMPARE(iface->text(QAccessible::Name), e.name);
+        QCOMPARE(iface->text(QAccessible::Description), e.description);
+    }
+}
+
+// Every control of the window, hidden ones included, has a role of its kind
+// and a name; a label that is still empty has a description instead.
+void checkEveryControlIsNamed(QWidget* window)
+{
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    QVERIFY(root);
+    QVERIFY(!root->text(QAccessible::Name).isEmpty());
+    const QList<QAccessible::Role> kinds = {QAccessible::StaticText, QAccessible::Button, QAccessible::List,
+                                            QAccessible::EditableText};
+    int controls = 0;
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface* child = root->child(i);
+        const QString what = window->objectName() + '.' + child->object()->objectName();
+        QVERIFY2(kinds.contains(child->role()), qPrintable(what));
+        const bool named = !child->text(QAccessible::Name).isEmpty();
+        const bool emptyLabel = child->role() == QAccessible::StaticText &&
+                                qobject_cast<QLabel*>(child->object())->text().isEmpty() &&
+                                !child->text(QAccessible::Description).isEmpty();
+        QVERIFY2(named || emptyLabel, qPrintable(what + " has no name"));
+        if (child->role() == QAccessible::List) {
+            for (int row = 0; row < child->childCount(); ++row)
+                QVERIFY2(!child->child(row)->text(QAccessible::Name).isEmpty(), qPrintable(what));
+        }
+        ++controls;
+    }
+    QVERIFY(controls > 0);
+}
+
+// Opens a variant from the start window as a user does.
+ui::TestWindow* open(Forms& forms, int variant)
+{
+    ui::StartWindow* start = &forms.Form1();
+    start->show();
+    clickItem(start->List1, 2);
+    QTest::mouseClick(start->Command[variant + 1], Qt::LeftButton);
+    return &forms.testWindow(variant);
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        ui::applyProgramStyle();
+        QAccessible::installUpdateHandler(recordEvent);
+        QTRY_VERIFY2_WITH_TIMEOUT(QAccessible::isActive(),
+                                  "accessibility is off: run this test through desktop/with-session.sh", 10000);
+    }
+
+    void cleanupTestCase() { QAccessible::installUpdateHandler(nullptr); }
+
+    void startWindowControlsAreNamed()
+    {
+        Forms forms;
+        QWidget* w = &forms.Form1();
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(w);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Тест \"Велитарь\""));
+        QCOMPARE(window->text(QAccessible::Description), QStringLiteral("Вопрос-разминка и выбор варианта теста"));
+        checkControls(w, {
+                             {"Label1", QAccessible::StaticText, "Тест \"Велитарь\"", ""},
+                             {"Label2", QAccessible::StaticText, "Как называется главное христианское богослужение?",
+                              "Вопрос-разминка"},
+                             {"Label3", QAccessible::StaticText, "", "Выбранный ответ"},
+                             {"Label4", QAccessible::StaticText, "", "Оценка ответа"},
+                             {"Label5", QAccessible::StaticText, "Выберите вариант", ""},
+                             {"List1", QAccessible::List, "Ответы на вопрос-разминку", ""},
+                             {"Command1", QAccessible::Button, "Выход", "Завершить программу"},
+                             {"Command2", QAccessible::Button, "1", "Открыть вариант 1"},
+                             {"Command3", QAccessible::Button, "2", "Открыть вариант 2"},
+                             {"Command4", QAccessible::Button, "3", "Открыть вариант 3"},
+                             {"Command5", QAccessible::Button, "4", "Открыть вариант 4"},
+                             {"Command6", QAccessible::Button, "5", "Открыть вариант 5"},
+                         });
+        QAccessibleInterface* list = accessible(w, "List1");
+        QStringList options;
+        for (int row = 0; row < list->childCount(); ++row) {
+            QCOMPARE(list->child(row)->role(), QAccessible::ListItem);
+            options << list->child(row)->text(QAccessible::Name);
+        }
+        QCOMPARE(options, QStringList({"Лития", "Литания", "Литургия", "Парастас", "Полиелей"}));
+        checkEveryControlIsNamed(w);
+    }
+
+    void testWindowControlsAreNamed_data()
+    {
+        QTest::addColumn<int>("variant");
+        for (int v = 1; v <= 5; ++v)
+            QTest::addRow("variant %d", v) << v;
+    }
+
+    void testWindowControlsAreNamed()
+    {
+        QFETCH(int, variant);
+        Forms forms;
+        QWidget* w = &forms.testWindow(variant);
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(w);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Тест  \"Велитарь\""));
+        QCOMPARE(window->text(QAccessible::Description), QStringLiteral("Вариант %1").arg(variant));
+        checkControls(w, {
+                             {"Text1", QAccessible::EditableText, "Вопрос", ""},
+                             {"Text2", QAccessible::EditableText, "Число правильных ответов", ""},
+                             {"Label2", QAccessible::StaticText, "", "Оценка ответа"},
+                             {"Label3", QAccessible::StaticText, "", "Выбранный ответ"},
+                             {"Label4", QAccessible::StaticText, "Правильных", ""},
+                             {"Label5", QAccessible::StaticText, "    ответов", ""},
+                             {"Command1", QAccessible::Button, "Выход", "Завершить программу"},
+                             {"Command2", QAccessible::Button, "Следующий вопрос", "Перейти к вопросу 2"},
+                             {"Command11", QAccessible::Button, "Следующий вопрос", "Перейти к вопросу 11"},
+                             {"Command12", QAccessible::Button, "Последний вопрос", "Перейти к вопросу 12"},
+                         });
+        QCOMPARE(accessible(w, "Label8")->text(QAccessible::Name), QStringLiteral("Вариант %1").arg(variant));
+        QCOMPARE(accessible(w, "Label6")->text(QAccessible::Description), QStringLiteral("Итог теста"));
+        QCOMPARE(accessible(w, "Label7")->text(QAccessible::Description), QStringLiteral("Итог теста"));
+        const QStringList listNames = {"Ответы на вопрос 1",  "Ответы на вопрос 2",  "Ответы на вопрос 3",
+                                       "Ответы на вопрос 4",  "Ответы на вопрос 5",  "Ответы на вопрос 6",
+                                       "Ответы на вопрос 7",  "Ответы на вопрос 8",  "Ответы на вопрос 9",
+                                       "Ответы на вопрос 10", "Ответы на вопрос 11", "Ответы на вопрос 12"};
+        for (int k = 1; k <= 12; ++k) {
+            QAccessibleInterface* list = accessible(w, QStringLiteral("List%1").arg(k));
+            QCOMPARE(list->role(), QAccessible::List);
+            QCOMPARE(list->text(QAccessible::Name), listNames[k - 1]);
+        }
+        // The question box reads out the prompt, and is read-only.
+        QAccessibleInterface* text1 = accessible(w, "Text1");
+        QVERIFY(textOf(text1).startsWith(QStringLiteral("1) ")));
+        QVERIFY(text1->state().readOnly);
+        QVERIFY(accessible(w, "Text2")->state().readOnly);
+        checkEveryControlIsNamed(w);
+    }
+
+    void variant1AsksItsFirstQuestionAloud()
+    {
+        Forms forms;
+        QCOMPARE(textOf(accessible(&forms.testWindow(1), "Text1")),
+                 QStringLiteral("1) Сугубая ектения начинается словами:"));
+    }
+
+    void startWindowAnnouncesTheVerdict_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<bool>("variantsShown");
+        QTest::addRow("right") << 2 << "Литургия" << kPraise << true;
+        QTest::addRow("wrong") << 4 << "Полиелей" << kReproach << false;
+    }
+
+    void startWindowAnnouncesTheVerdict()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, option);
+        QFETCH(QString, verdict);
+        QFETCH(bool, variantsShown);
+        Forms forms;
+        ui::StartWindow* w = &forms.Form1();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        events.clear();
+        clickItem(w->List1, row);
+        QVERIFY2(announced("Label3", QAccessible::NameChanged, option), qPrintable(describe("Label3")));
+        QVERIFY2(announced("Label4", QAccessible::NameChanged, verdict), qPrintable(describe("Label4")));
+        QVERIFY2(announced("List1", QAccessible::ObjectHide, "Ответы на вопрос-разминку"),
+                 qPrintable(describe("List1")));
+        QCOMPARE(announced("Label5", QAccessible::ObjectShow, "Выберите вариант"), variantsShown);
+        for (int n = 2; n <= 6; ++n)
+            QCOMPARE(announced(QStringLiteral("Command%1").arg(n), QAccessible::ObjectShow, QString::number(n - 1)),
+                     variantsShown);
+    }
+
+    // Every answer announces the echo, the verdict and the score, also when
+    // the score stays as it was; the last one announces the final caption.
+    void testWindowAnnouncesEveryAnswer_data()
+    {
+        QTest::addColumn<int>("variant");
+        QTest::addColumn<bool>("allRight");
+        QTest::addRow("variant 1, all right") << 1 << true;
+        QTest::addRow("variant 4, all first options") << 4 << false;
+    }
+
+    void testWindowAnnouncesEveryAnswer()
+    {
+        QFETCH(int, variant);
+        QFETCH(bool, allRight);
+        Forms forms;
+        ui::TestWindow* w = open(forms, variant);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        int score = 0;
+        for (int k = 1; k <= 12; ++k) {
+            if (k > 1) {
+                events.clear();
+                QTest::mouseClick(w->Command[k], Qt::LeftButton);
+                // The blanked echo and verdict are announced as well.
+                QVERIFY2(announced("Label3", QAccessible::NameChanged, " "), qPrintable(describe("Label3")));
+                QVERIFY2(announced("Label2", QAccessible::NameChanged, " "), qPrintable(describe("Label2")));
+                QVERIFY2(announced(QStringLiteral("List%1").arg(k), QAccessible::ObjectShow,
+                                   QStringLiteral("Ответы на вопрос %1").arg(k)),
+                         qPrintable(describe(QStringLiteral("List%1").arg(k))));
+            }
+            const int correct = w->variant().question(k).correct;
+            const int row = allRight ? correct : 0;
+            score += row == correct ? 1 : 0;
+            const QString option = w->List[k]->item(row)->text();
+            events.clear();
+            clickItem(w->List[k], row);
+            QVERIFY2(announced("Label3", QAccessible::NameChanged, option), qPrintable(describe("Label3")));
+            if (row == correct)
+                QVERIFY2(announced("Label2", QAccessible::NameChanged, kRight), qPrintable(describe("Label2")));
+            else
+                QVERIFY2(announced("Label2", QAccessible::NameChanged, w->Label2->text()) &&
+                             w->Label2->text() != kRight,
+                         qPrintable(describe("Label2")));
+            QVERIFY2(announced("Text2", QAccessible::TextUpdated, QString::number(score)),
+                     qPrintable(describe("Text2")));
+            if (k < 12)
+                QVERIFY2(announced(QStringLiteral("Command%1").arg(k + 1), QAccessible::ObjectShow,
+                                   k + 1 < 12 ? "Следующий вопрос" : "Последний вопрос"),
+                         qPrintable(describe(QStringLiteral("Command%1").arg(k + 1))));
+        }
+        QVERIFY(!allRight || score == 12);
+        const QString shown = score >= 11 ? "Label6" : "Label7";
+        const QString hidden = score >= 11 ? "Label7" : "Label6";
+        QVERIFY2(announced(shown, QAccessible::ObjectShow, w->findChild<QLabel*>(shown)->text()),
+                 qPrintable(describe(shown)));
+        QVERIFY2(eventsOf(hidden).isEmpty(), qPrintable(describe(hidden)));
+        QVERIFY(w->findChild<QLabel*>(shown)->text().startsWith(score >= 11 ? "Поздравляем!" : "Сожалеем"));
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "test_accessibility.moc"
