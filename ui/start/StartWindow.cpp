@@ -1,6 +1,7 @@
 #include "ui/start/StartWindow.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 
 #include "ui/Accessibility.h"
 #include "ui/Program.h"
@@ -22,6 +23,7 @@ template <typename T> T* child(QWidget* window, const QString& name)
 StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
 {
     applyWindowDesign(startWindowDesign(), this);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/velitar-start.ico")));
     Label1 = child<Label>(this, QStringLiteral("Label1"));
     Label2 = child<Label>(this, QStringLiteral("Label2"));
     Label3 = child<Label>(this, QStringLiteral("Label3"));

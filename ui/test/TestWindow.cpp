@@ -1,6 +1,7 @@
 #include "ui/test/TestWindow.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 
 #include "ui/Accessibility.h"
 #include "ui/Program.h"
@@ -24,6 +25,7 @@ TestWindow::TestWindow(const TestVariant& variant, ScoreSlots& scores, QWidget* 
     : QWidget(parent), flow_(variant, scores, *this)
 {
     applyWindowDesign(testWindowDesign(variant), this);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/velitar-test.ico")));
 
     Text1 = child<MultiLineTextBox>(this, QStringLiteral("Text1"));
     Text2 = child<TextBox>(this, QStringLiteral("Text2"));
