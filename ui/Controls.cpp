@@ -1,6 +1,9 @@
 #include "ui/Controls.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -11,6 +14,9 @@ namespace velitar::ui {
 namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// A window's own font, which its controls keep unless their design names one.
+constexpr FontDesign kWindowFont{Face::SansSerif, 8.25};
 
 QRect pixels(const Box& box)
 {
@@ -52,6 +58,29 @@ Label::Label(QWidget* parent) : QLabel(parent)
     setMargin(0);
 }
 
+void Label::setBordered(bool bordered)
+{
+    bordered_ = bordered;
+    const int inset = bordered ? 1 : 0;
+    setContentsMargins(inset, inset, inset, inset);
+    update();
+}
+
+void Label::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!bordered_)
+        return;
+    // Drawn as four one-pixel strips so that it scales with the window.
+    QPainter painter(this);
+    const QColor colour = borderColour();
+    const int w = width(), h = height();
+    painter.fillRect(0, 0, w, 1, colour);
+    painter.fillRect(0, h - 1, w, 1, colour);
+    painter.fillRect(0, 0, 1, h, colour);
+    painter.fillRect(w - 1, 0, 1, h, colour);
+}
+
 ListBox::ListBox(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -76,6 +105,21 @@ QString ListBox::Text() const
     return row < 0 ? QString() : item(row)->text();
 }
 
+void ListBox::keyboardSearch(const QString& search)
+{
+    const int n = count();
+    if (search.isEmpty() || n == 0)
+        return;
+    const int from = currentIndex().isValid() ? currentRow() + 1 : 0;
+    for (int i = 0; i < n; ++i) {
+        const int row = (from + i) % n;
+        if (item(row)->text().startsWith(search, Qt::CaseInsensitive)) {
+            setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            return;
+        }
+    }
+}
+
 void ListBox::focusInEvent(QFocusEvent* event)
 {
     // Taking the focus must not make a row current: the first arrow key then
@@ -83,6 +127,29 @@ void ListBox::focusInEvent(QFocusEvent* event)
     focusing_ = true;
     QListWidget::focusInEvent(event);
     focusing_ = false;
+    viewport()->update();
+}
+
+void ListBox::focusOutEvent(QFocusEvent* event)
+{
+    QListWidget::focusOutEvent(event);
+    viewport()->update();
+}
+
+void ListBox::paintEvent(QPaintEvent* event)
+{
+    QListWidget::paintEvent(event);
+    // With the focus and no option chosen yet, the dotted focus frame stands
+    // on the first option, where the first arrow key will land.
+    if (!hasFocus() || currentIndex().isValid() || count() == 0)
+        return;
+    QPainter painter(viewport());
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = visualRect(model()->index(0, 0));
+    focus.backgroundColor = palette().color(QPalette::Base);
+    focus.state |= QStyle::State_KeyboardFocusChange; // shown from the start, as classic lists do
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
 QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
@@ -122,8 +189,11 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
     document()->setDocumentMargin(2);
 }
+
+void MultiLineTextBox::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 void MultiLineTextBox::setText(const QString& text)
 {
@@ -151,6 +221,35 @@ void Button::keyPressEvent(QKeyEvent* event)
     QPushButton::keyPressEvent(event);
 }
 
+QRect Button::captionRect() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    QRect rect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (isDown() || isChecked()) {
+        rect.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                       style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    }
+    return rect;
+}
+
+void Button::paintEvent(QPaintEvent*)
+{
+    // As QPushButton paints itself, but with a caption that may wrap.
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    painter.drawItemText(captionRect(), kCaptionFlags, option.palette, isEnabled(), text(), QPalette::ButtonText);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        focus.backgroundColor = option.palette.button().color();
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
 QWidget* createControl(const ControlDesign& design, QWidget* parent)
 {
     QWidget* widget = nullptr;
@@ -162,8 +261,7 @@ QWidget* createControl(const ControlDesign& design, QWidget* parent)
         label->setText(qs(design.text));
         if (design.centred)
             label->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-        if (design.bordered)
-            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setBordered(design.bordered);
         palette.setColor(QPalette::Window, back);
         if (design.hasFore)
             palette.setColor(QPalette::WindowText, toQColor(design.fore));
@@ -220,6 +318,11 @@ void applyWindowDesign(const WindowDesign& design, QWidget* window)
     palette.setColor(QPalette::Window, toQColor(design.back));
     window->setPalette(palette);
     window->setAutoFillBackground(true);
+    window->setFont(fontFor(kWindowFont));
+    // A fixed frame: a title with the system menu, minimise and close, no
+    // maximise; the client area keeps its designed size.
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     window->setGeometry(design.originLeft / kTwipsPerPixel, design.originTop / kTwipsPerPixel,
                         design.clientWidth / kTwipsPerPixel, design.clientHeight / kTwipsPerPixel);
     window->setFixedSize(design.clientWidth / kTwipsPerPixel, design.clientHeight / kTwipsPerPixel);

@@ -14,10 +14,23 @@
 
 namespace velitar::ui {
 
+// Plain text (runs of blanks kept), opaque, word-wrapped from the top-left
+// and cut at the bottom; never takes the focus.
 class Label : public QLabel {
     Q_OBJECT
 public:
     explicit Label(QWidget* parent = nullptr);
+
+    // A single-line border, one pixel in the system's window frame colour,
+    // inside the label's box; the text starts right inside it.
+    void setBordered(bool bordered);
+    bool isBordered() const { return bordered_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool bordered_ = false;
 };
 
 class ListBox : public QListWidget {
@@ -29,6 +42,11 @@ public:
     int ListIndex() const; // -1 when nothing is selected
     QString Text() const;  // the selected item's text, empty when none
 
+    // A typed letter selects the next option that starts with it, after the
+    // selected one and round to the top, as a classic list box does; each key
+    // searches on its own (no type-ahead of several letters).
+    void keyboardSearch(const QString& search) override;
+
 signals:
     // Raised once for every change of the selection, by mouse or keyboard.
     void Click();
@@ -36,12 +54,14 @@ signals:
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool focusing_ = false;
 };
 
-// Single-line, read-only.
+// Single-line, read-only: the user can neither type, paste nor delete.
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -59,17 +79,28 @@ public:
     QString text() const { return text_; }
     void setText(const QString& text);
 
+protected:
+    void wheelEvent(QWheelEvent* event) override; // the text never scrolls
+
 private:
     QString text_;
 };
 
+// A push button painted in its back colour (palette Button) with the classic
+// raised border. A caption too wide for one line wraps at its blanks, centred.
+// Space and Enter press it when it has the focus.
 class Button : public QPushButton {
     Q_OBJECT
 public:
     explicit Button(QWidget* parent = nullptr);
 
+    // Where the caption is drawn, and the flags it is drawn with.
+    QRect captionRect() const;
+    static constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // Creates the control a design describes, as a child of parent, in its
