@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The Debian package: cpack -G DEB in the build directory makes
+# velitar_<version>_<arch>.deb; its dependencies must name the Qt libraries
+# and the font packages the windows are laid out for. As root, the package is
+# then installed with apt-get, the installed program is smoke-tested, and the
+# package is removed again.
+# VELITAR_BUILD_DIR names the build directory (default: build).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+build=${VELITAR_BUILD_DIR:-build}
+
+(cd "$build" && rm -f velitar_*.deb && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/velitar_*.deb)
+echo "ok   $(basename "$deb")"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "     Depends: $depends"
+mapfile -t fonts < <(sed 's/#.*//' "$root"/scripts/packages/fonts.txt 2>/dev/null | tr -s ' \t' '\n' | grep -v '^$' ||
+  printf '%s\n' fonts-liberation fonts-dejavu-core)
+for package in libqt6core6 libqt6gui6 libqt6widgets6 "${fonts[@]}"; do
+  if ! grep -Eq "(^|, )$package( |,|$)" <<<"$depends"; then
+    echo "FAIL the package does not depend on $package"
+    exit 1
+  fi
+done
+echo "ok   it depends on the Qt libraries and on ${fonts[*]}"
+
+contents=$(dpkg-deb -c "$deb")
+for file in ./usr/bin/velitar ./usr/share/applications/org.velitar.Velitar.desktop \
+  ./usr/share/metainfo/org.velitar.Velitar.metainfo.xml ./usr/share/icons/hicolor/scalable/apps/org.velitar.Velitar.svg; do
+  grep -q " $file\$" <<<"$contents" || {
+    echo "FAIL the package lacks $file"
+    exit 1
+  }
+done
+echo "ok   it holds the program, its desktop entry, metadata and icon"
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "skip installing the package: not root"
+  exit 0
+fi
+if dpkg-query -W -f='${Status}' velitar 2>/dev/null | grep -q 'install ok installed'; then
+  echo "skip installing the package: velitar is installed already and is left as it is"
+  exit 0
+fi
+trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -q velitar >/dev/null 2>&1 || true' EXIT
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q "./$deb" >/dev/null
+echo "ok   apt-get install ./$(basename "$deb")"
+VELITAR_PROGRAM=/usr/bin/velitar bash scripts/checks/20-smoke.sh
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -q velitar >/dev/null
+trap - EXIT
+! dpkg-query -W -f='${Status}' velitar 2>/dev/null | grep -q 'install ok installed'
+echo "ok   apt-get remove velitar"
