@@ -50,31 +50,23 @@ TextBoxLines visibleLines(ui::MultiLineTextBox* box)
     return result;
 }
 
-// Whether an option shows whole in its list: the room the list's item
-// delegate gives the text (the item less the style's text margins).
+// Whether an option shows whole in its list: the row, less the text margins
+// the list's style keeps at both ends, holds the option's text.
 QString optionClipped(ui::ListBox* list, int row)
 {
-    QStyleOptionViewItem option;
-    option.initFrom(list);
-    option.rect = list->visualItemRect(list->item(row));
-    option.font = list->font();
-    option.text = list->item(row)->text();
-    option.features |= QStyleOptionViewItem::HasDisplay;
-    option.widget = list;
-    QStyle* style = list->style();
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
-    const QRect text =
-        style->subElementRect(QStyle::SE_ItemViewItemText, &option, list).adjusted(margin, 0, -margin, 0);
-    const qreal width = QFontMetricsF(list->font()).horizontalAdvance(option.text);
-    const QRect viewport = list->viewport()->rect();
-    if (width > text.width() || !viewport.contains(option.rect))
-        return QStringLiteral("%1 row %2 \"%3\": %4 px of text in %5 px")
-            .arg(list->objectName())
-            .arg(row)
-            .arg(option.text)
-            .arg(width)
-            .arg(text.width());
-    return {};
+    const QRect rect = list->visualItemRect(list->item(row));
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const int room = rect.width() - 2 * margin;
+    const QString text = list->item(row)->text();
+    const qreal width = QFontMetricsF(list->font()).horizontalAdvance(text);
+    if (width <= room && list->viewport()->rect().contains(rect) && rect.width() == list->viewport()->width())
+        return {};
+    return QStringLiteral("%1 row %2 \"%3\": %4 px of text in %5 px")
+        .arg(list->objectName())
+        .arg(row)
+        .arg(text)
+        .arg(width)
+        .arg(room);
 }
 
 QString buttonClipped(ui::Button* button)
