@@ -22,6 +22,9 @@ for file in bin/velitar "share/applications/$id.desktop" "share/metainfo/$id.met
   [ -e "$usr/$file" ] && echo "ok   $file" || fail "$file is not installed"
 done
 [ -x "$usr/bin/velitar" ] || fail "bin/velitar is not executable"
+# Only the program itself: no test or benchmark program is installed.
+programs=$(ls "$usr/bin")
+[ "$programs" = velitar ] || fail "bin/ holds more than velitar: $(echo $programs)"
 
 # Each PNG icon stands in the folder of its size.
 pngs=0
