@@ -231,6 +231,18 @@ private slots:
         QCOMPARE(rgb(pixelAt(image, {4, 318})), rgb(kPaleYellow));
         // Opaque labels fill their boxes (Label2's last line leaves room).
         QVERIFY2(notAll(image, {25, 100, 150, 4}, kPaleYellow).isEmpty(), "Label2");
+        // The title stands in the middle of its label.
+        const QImage title = grabImage(start->Label1);
+        int left = start->Label1->width(), right = -1;
+        for (int y = 0; y < start->Label1->height(); ++y)
+            for (int x = 0; x < start->Label1->width(); ++x)
+                if (pixelAt(title, {x, y}) != kPaleYellow) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        QVERIFY(right > left);
+        QVERIFY2(std::abs(left - (start->Label1->width() - 1 - right)) <= 2,
+                 qPrintable(QStringLiteral("ink from %1 to %2").arg(left).arg(right)));
         // The verdict label: cream inside a black one-pixel border.
         const QRect label4 = start->Label4->geometry();
         QCOMPARE(rgb(pixelAt(image, {label4.right() - 3, label4.bottom() - 3})), rgb(kCream));
@@ -241,7 +253,7 @@ private slots:
         QVERIFY2(border.isEmpty(), qPrintable(border));
         QCOMPARE(rgb(pixelAt(image, {label4.left() + 1, label4.bottom() - 1})), rgb(kCream));
         // Its text is maroon: solid maroon strokes, and nothing black inside.
-        const QRect inside = label4.adjusted(1, 1, -1, -1);
+        const QRect inside = label4.adjusted(2, 2, -2, -2);
         QVERIFY(count(image, inside, kMaroon) > 20);
         QCOMPARE(count(image, inside, kBlack), 0);
         // The numbered buttons alternate beige and cream, painted flat over
