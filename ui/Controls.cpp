@@ -140,38 +140,82 @@ void ListBox::paintEvent(QPaintEvent* event)
 {
     QListWidget::paintEvent(event);
     // With the focus and no option chosen yet, the dotted focus frame stands
-    // on the first option, where the first arrow key will land.
-    if (!hasFocus() || currentIndex().isValid() || count() == 0)
+    // on the option Space or Enter would choose: the first, unless Ctrl with
+    // an arrow has moved it.
+    if (!hasFocus() || ListIndex() >= 0 || count() == 0)
         return;
     QPainter painter(viewport());
     QStyleOptionFocusRect focus;
     focus.initFrom(this);
-    focus.rect = visualRect(model()->index(0, 0));
+    focus.rect = visualRect(currentIndex().isValid() ? currentIndex() : model()->index(0, 0));
     focus.backgroundColor = palette().color(QPalette::Base);
     focus.state |= QStyle::State_KeyboardFocusChange; // shown from the start, as classic lists do
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
+void ListBox::keyPressEvent(QKeyEvent* event)
+{
+    // Until an option is chosen, the list handles the moving keys itself:
+    // - plain, they choose at once, as a classic list box does: with the
+    //   focus frame not moved yet, an arrow, Home or Page Up the first option
+    //   and End or Page Down the last; after the frame was moved, the option
+    //   next to it, or the first or last;
+    // - with Ctrl, they only move the focus frame, and Space or Enter chooses
+    //   the option in the frame; so every option, not only the first, the
+    //   last and those a letter finds, can be chosen from the keyboard.
+    const int n = count();
+    if (ListIndex() >= 0 || n == 0) {
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    const bool moved = currentIndex().isValid();
+    const int framed = moved ? currentRow() : 0;
+    int next = -1;     // the option next to the frame, or the first or last
+    bool last = false; // End and Page Down
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        next = std::max(framed - 1, 0);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        next = std::min(framed + 1, n - 1);
+        break;
+    case Qt::Key_Home:
+    case Qt::Key_PageUp:
+        next = 0;
+        break;
+    case Qt::Key_End:
+    case Qt::Key_PageDown:
+        next = n - 1;
+        last = true;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            setCurrentRow(framed, QItemSelectionModel::ClearAndSelect);
+        event->accept();
+        return;
+    default:
+        QListWidget::keyPressEvent(event); // letters, Tab
+        return;
+    }
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        selectionModel()->setCurrentIndex(model()->index(next, 0), QItemSelectionModel::NoUpdate);
+        scrollTo(currentIndex());
+        viewport()->update();
+    } else {
+        setCurrentRow(moved ? next : (last ? n - 1 : 0), QItemSelectionModel::ClearAndSelect);
+    }
+    event->accept();
+}
+
 QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
+    // Taking the focus must not make a row current (see focusInEvent).
     if (focusing_)
         return {};
-    if (!currentIndex().isValid() && count() > 0) {
-        switch (action) {
-        case MoveEnd:
-        case MovePageDown:
-            return model()->index(count() - 1, 0);
-        case MoveUp:
-        case MoveDown:
-        case MoveHome:
-        case MovePageUp:
-        case MoveLeft:
-        case MoveRight:
-            return model()->index(0, 0);
-        default:
-            break;
-        }
-    }
     return QListWidget::moveCursor(action, modifiers);
 }
 
