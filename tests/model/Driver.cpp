@@ -414,27 +414,39 @@ Action RandomUser::progress(Session& session)
 Action RandomUser::answerWithKeys(const ProgramModel& m, const QString& list, int row)
 {
     const QStringList options = m.options(m.shownWindow(), list);
+    const int last = static_cast<int>(options.size()) - 1;
+    const int moved = m.frame(list);
+    const int framed = moved < 0 ? 0 : moved;
     QList<Action> ways;
+    // Ctrl moves the focus frame towards the option, Space or Enter chooses it.
+    if (framed == row) {
+        ways << Action::keyPress(Qt::Key_Space, {}, QStringLiteral(" "))
+             << Action::keyPress(Qt::Key_Return, {}, QStringLiteral("\r"));
+    } else {
+        ways << Action::keyPress(framed < row ? Qt::Key_Down : Qt::Key_Up, Qt::ControlModifier);
+        if (row == 0 || row == last)
+            ways << Action::keyPress(row == 0 ? Qt::Key_Home : Qt::Key_End, Qt::ControlModifier);
+    }
     if (row == 0) {
-        for (int key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_PageUp})
-            ways << Action::keyPress(key);
+        ways << Action::keyPress(Qt::Key_Home) << Action::keyPress(Qt::Key_PageUp);
+        if (moved < 0)
+            ways << Action::keyPress(Qt::Key_Down) << Action::keyPress(Qt::Key_Up);
     }
-    if (row == options.size() - 1) {
-        for (int key : {Qt::Key_End, Qt::Key_PageDown})
-            ways << Action::keyPress(key);
-    }
-    // The first character of the option, when no earlier option starts with it.
+    if (row == last)
+        ways << Action::keyPress(Qt::Key_End) << Action::keyPress(Qt::Key_PageDown);
+    if (moved >= 0 && (row == moved + 1 || row == moved - 1))
+        ways << Action::keyPress(row > moved ? Qt::Key_Down : Qt::Key_Up);
+    // The first character of the option, when no earlier option starts with
+    // it (searching from the top: the frame has not moved).
     const QChar first = options.at(row).at(0);
     bool earlier = false;
     for (int i = 0; i < row; ++i)
         earlier = earlier || options.at(i).startsWith(first, Qt::CaseInsensitive);
-    if (!earlier) {
+    if (!earlier && moved < 0) {
         ways << typeCharacter(first.toLower());
         if (first.isLetter())
             ways << typeCharacter(first.toUpper());
     }
-    if (ways.isEmpty())
-        return Action::clickItem(list, row); // no key reaches it: the mouse does
     return ways.at(uniform(0, static_cast<int>(ways.size()) - 1));
 }
 
@@ -461,7 +473,7 @@ Action RandomUser::noise(Session& session)
     const QString window = m.shownWindow();
     switch (pick({0.55, 0.22, 0.1, 0.08, 0.02})) {
     case 0: { // any key
-        switch (pick({3, 2, 0.2, 0.2, 0.1, 1, 1, 1, 1, 0.6, 0.6, 0.3, 0.3, 0.3, 3})) {
+        switch (pick({3, 2, 0.2, 0.2, 0.1, 1, 1, 1, 1, 0.6, 0.6, 0.3, 0.3, 0.3, 1, 3})) {
         case 0:
             return Action::keyPress(Qt::Key_Tab);
         case 1:
@@ -490,6 +502,10 @@ Action RandomUser::noise(Session& session)
             return Action::keyPress(Qt::Key_PageDown);
         case 13:
             return Action::keyPress(Qt::Key_Escape, {}, QStringLiteral("\x1b"));
+        case 14: {
+            const int keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End};
+            return Action::keyPress(keys[uniform(0, 3)], Qt::ControlModifier);
+        }
         default:
             return anyCharacter();
         }

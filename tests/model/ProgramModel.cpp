@@ -198,11 +198,10 @@ QList<ProgramModel::Stop> ProgramModel::focusOrder() const
         names.removeOne(QStringLiteral("Text1"));
         names.insert(names.size() - 1, QStringLiteral("Text1"));
     }
-    for (const QString& name : names) {
-        // In variant 3, List12 keeps its place but is not a Tab stop.
-        const bool skipped = variant_ == 3 && name == QLatin1String("List12");
-        order.append({name, kindOf(name) != Kind::Label && !skipped});
-    }
+    // Every list is a Tab stop, List12 of variant 3 too: without it the last
+    // question of that variant could not be reached from the keyboard.
+    for (const QString& name : names)
+        order.append({name, kindOf(name) != Kind::Label});
     return order;
 }
 
@@ -285,6 +284,7 @@ void ProgramModel::press(const QString& button)
         // "1" .. "5": the start window hides and the variant's window opens
         // with question 1 asked and the focus on Exit.
         variant_ = n - 1;
+        frames_.clear(); // a new window: no list's frame has moved
         test_ = TestState::Asking;
         k_ = 1;
         prompt_ = qs(bankQuestion(variant_, 1).prompt);
@@ -393,35 +393,62 @@ void ProgramModel::key(const Action& action)
         break;
     case Kind::List: {
         // A visible list never has a selection: its first selection answers
-        // and hides it. An arrow key or Home selects the first option, End
-        // the last, a character the first option that starts with it.
+        // and hides it. Until then a focus frame stands on the first option,
+        // or where Ctrl with a moving key has put it. Plain moving keys
+        // choose at once: before the frame was moved an arrow, Home or Page
+        // Up the first option and End or Page Down the last; after it, the
+        // option next to the frame or the first or last. With Ctrl they only
+        // move the frame; Space and Enter choose the framed option. A
+        // character chooses the next option that starts with it, after the
+        // frame once it was moved, else from the top.
         const QString list = focus_;
         const QStringList texts = options(shownWindow(), list);
-        int row = -1;
+        const int n = static_cast<int>(texts.size());
+        const int moved = frame(list);
+        const int framed = moved < 0 ? 0 : moved;
+        int next = -1;
+        bool last = false;
         switch (k) {
         case Qt::Key_Up:
-        case Qt::Key_Down:
         case Qt::Key_Left:
+            next = std::max(framed - 1, 0);
+            break;
+        case Qt::Key_Down:
         case Qt::Key_Right:
+            next = std::min(framed + 1, n - 1);
+            break;
         case Qt::Key_Home:
         case Qt::Key_PageUp:
-            row = 0;
+            next = 0;
             break;
         case Qt::Key_End:
         case Qt::Key_PageDown:
-            row = static_cast<int>(texts.size()) - 1;
+            next = n - 1;
+            last = true;
             break;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            answer(list, framed);
+            return;
         default:
-            if (!action.text.isEmpty() && action.text.at(0).isPrint() && !action.text.at(0).isSpace()) {
-                for (qsizetype i = 0; i < texts.size() && row < 0; ++i) {
-                    if (texts.at(i).startsWith(action.text, Qt::CaseInsensitive))
-                        row = static_cast<int>(i);
+            if (!action.text.isEmpty() && action.text.at(0).isPrint() && !action.text.at(0).isSpace() &&
+                !action.modifiers.testFlag(Qt::ControlModifier)) {
+                const int from = moved < 0 ? 0 : moved + 1;
+                for (int i = 0; i < n; ++i) {
+                    const int row = (from + i) % n;
+                    if (texts.at(row).startsWith(action.text, Qt::CaseInsensitive)) {
+                        answer(list, row);
+                        break;
+                    }
                 }
             }
-            break;
+            return;
         }
-        if (row >= 0)
-            answer(list, row);
+        if (action.modifiers.testFlag(Qt::ControlModifier))
+            frames_[list] = next;
+        else
+            answer(list, moved >= 0 ? next : (last ? n - 1 : 0));
         break;
     }
     case Kind::TextBox: // read-only: keys change nothing

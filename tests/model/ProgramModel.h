@@ -9,6 +9,7 @@
 // bank (prompts, options, right answers, reproaches), which is data.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <Qt>
@@ -102,6 +103,9 @@ public:
     std::optional<int> slot(int k) const;
     // The options of a list, as the user reads them.
     QStringList options(const QString& window, const QString& list) const;
+    // The option in a shown list's focus frame once Ctrl with a moving key
+    // has moved it; -1 before (the frame then stands on the first option).
+    int frame(const QString& list) const { return frames_.value(list, -1); }
 
     // Whether the user can do this now: the control it aims at is visible
     // in the shown window.
@@ -152,6 +156,7 @@ private:
     int total_ = -1;
 
     QString focus_;
+    QHash<QString, int> frames_; // lists of the shown window whose frame was moved
 };
 
 } // namespace velitar::model
