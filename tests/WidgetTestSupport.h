@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/Forms.h"
+
 namespace velitar::testing {
 
 template <typename T = QWidget> T* control(QWidget* window, const QString& name)
@@ -49,6 +51,17 @@ inline bool showAndActivate(QWidget* window)
     window->show();
     window->activateWindow();
     return QTest::qWaitForWindowActive(window);
+}
+
+// Opens a variant from the start window as a user does: the right warm-up
+// answer, then the variant's numbered button.
+inline ui::TestWindow* open(Forms& forms, int variant)
+{
+    ui::StartWindow* start = &forms.Form1();
+    start->show();
+    clickItem(start->List1, 2);
+    QTest::mouseClick(start->Command[variant + 1], Qt::LeftButton);
+    return &forms.testWindow(variant);
 }
 
 } // namespace velitar::testing

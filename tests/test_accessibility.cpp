@@ -145,16 +145,6 @@ void checkEveryControlIsNamed(QWidget* window)
     QVERIFY(controls > 0);
 }
 
-// Opens a variant from the start window as a user does.
-ui::TestWindow* open(Forms& forms, int variant)
-{
-    ui::StartWindow* start = &forms.Form1();
-    start->show();
-    clickItem(start->List1, 2);
-    QTest::mouseClick(start->Command[variant + 1], Qt::LeftButton);
-    return &forms.testWindow(variant);
-}
-
 } // namespace
 
 class AccessibilityTest : public QObject {

@@ -28,16 +28,6 @@ QString text2(QWidget* w) { return control<QLineEdit>(w, "Text2")->text(); }
 QString label(QWidget* w, int k) { return control<QLabel>(w, QStringLiteral("Label%1").arg(k))->text(); }
 QString text1(QWidget* w) { return control<QWidget>(w, "Text1")->property("text").toString(); }
 
-// Opens a variant from the start window as a user does.
-ui::TestWindow* open(Forms& forms, int variant)
-{
-    ui::StartWindow* start = &forms.Form1();
-    start->show();
-    clickItem(start->List1, 2);
-    QTest::mouseClick(start->Command[variant + 1], Qt::LeftButton);
-    return &forms.testWindow(variant);
-}
-
 // Answers question k with option `row`, moving to it first for k > 1.
 void answer(QWidget* w, int k, int row)
 {
