@@ -8,10 +8,12 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/Forms.h"
+#include "ui/WindowIcon.h"
 
 using namespace velitar;
 
@@ -364,6 +366,93 @@ private slots:
         QVERIFY2(distance <= 12 * qint64(shown),
                  qPrintable(QStringLiteral("mean distance %1").arg(double(distance) / shown)));
         QVERIFY2(worst <= 48, qPrintable(QStringLiteral("worst distance %1").arg(worst)));
+    }
+
+    // The program takes the images with alpha straight out of the .ico: they
+    // are the renderings they were packed from, exactly, largest first; and
+    // the images Qt's own reader finds in those entries (which it gives
+    // premultiplied, so they are compared so).
+    void windowIconImagesAreTheAlphaEntries_data() { addIconRows(); }
+    void windowIconImagesAreTheAlphaEntries()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray data = file.readAll();
+        const QList<QImage> ours =
+            ui::iconImagesWithAlpha(reinterpret_cast<const uchar*>(data.constData()), data.size());
+
+        QImageReader reader(path, "ico");
+        QCOMPARE(reader.imageCount(), kLayout.size());
+        QList<QImage> qts;
+        for (int i = 0; i < kLayout.size(); ++i) {
+            QVERIFY(reader.jumpToImage(i));
+            const QImage image = reader.read();
+            QVERIFY2(!image.isNull(), qPrintable(at(i)));
+            if (kLayout[i].bits == 32)
+                qts.append(image);
+        }
+        QCOMPARE(ours.size(), qts.size());
+        for (int i = 0; i < ours.size(); ++i) {
+            QCOMPARE(ours[i].size(), qts[i].size());
+            QCOMPARE(ours[i].format(), QImage::Format_ARGB32);
+            const QString size = QStringLiteral("%1 px").arg(ours[i].width());
+            QVERIFY2(ours[i] == rendering(path, ours[i].width()), qPrintable(size));
+            QVERIFY2(ours[i].convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+                         qts[i].convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                     qPrintable(size));
+        }
+        QCOMPARE(ours.first().width(), 96);
+        QCOMPARE(ours.last().width(), 16);
+        // Half-transparent edge pixels keep their alpha.
+        bool partial = false;
+        for (int y = 0; y < ours[0].height() && !partial; ++y)
+            for (int x = 0; x < ours[0].width() && !partial; ++x)
+                partial = qAlpha(ours[0].pixel(x, y)) > 0 && qAlpha(ours[0].pixel(x, y)) < 255;
+        QVERIFY(partial);
+    }
+
+    // Cut short or damaged, an .ico gives only the images that are whole in
+    // it and is never read past its end (the sanitizer build would stop it).
+    void damagedIconsAreReadSafely()
+    {
+        QFile file(kTestIco);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray whole = file.readAll();
+        auto read = [](const QByteArray& bytes) {
+            // A copy of exactly that length, so that reading past it is an error.
+            std::vector<uchar> copy(bytes.begin(), bytes.end());
+            return ui::iconImagesWithAlpha(copy.empty() ? nullptr : copy.data(), qsizetype(copy.size()));
+        };
+        QCOMPARE(read(whole).size(), 6);
+        qsizetype previous = 6;
+        for (qsizetype length = whole.size(); length >= 0; length -= 61) {
+            const qsizetype count = read(whole.left(length)).size();
+            QVERIFY2(count <= previous, qPrintable(QStringLiteral("%1 bytes").arg(length)));
+            previous = count;
+        }
+        QCOMPARE(read(whole.left(whole.size() - 1)).size(), 5); // the 16 px image is the last entry
+        QCOMPARE(previous, 0);
+
+        // An entry pointing past the end, or claiming more bytes than there are.
+        QByteArray farOffset = whole;
+        const int last = 6 + 16 * (kLayout.size() - 1);
+        qToLittleEndian<quint32>(quint32(whole.size() + 1000), farOffset.data() + last + 12);
+        QCOMPARE(read(farOffset).size(), 5);
+        QByteArray tooLong = whole;
+        qToLittleEndian<quint32>(0xFFFFFFF0u, tooLong.data() + last + 8);
+        QCOMPARE(read(tooLong).size(), 5);
+        QByteArray tooShort = whole;
+        qToLittleEndian<quint32>(40 + 100, tooShort.data() + last + 8); // less than 16 x 16 pixels
+        QCOMPARE(read(tooShort).size(), 5);
+        // A bitmap header claiming a huge or odd size.
+        QByteArray huge = whole;
+        const quint32 offset = qFromLittleEndian<quint32>(whole.constData() + last + 12);
+        qToLittleEndian<qint32>(0x40000000, huge.data() + offset + 4);
+        QCOMPARE(read(huge).size(), 5);
+        // Not an icon at all.
+        QCOMPARE(read(QByteArray("\x89PNG\r\n\x1a\n", 8)).size(), 0);
+        QCOMPARE(read(QByteArray(6, '\0')).size(), 0);
     }
 
     // The windows carry the icons compiled into the program: the start

@@ -1,10 +1,10 @@
 #include "ui/start/StartWindow.h"
 
 #include <QCloseEvent>
-#include <QIcon>
 
 #include "ui/Accessibility.h"
 #include "ui/Program.h"
+#include "ui/WindowIcon.h"
 #include "ui/start/StartWindowDesign.h"
 
 namespace velitar::ui {
@@ -23,7 +23,7 @@ template <typename T> T* child(QWidget* window, const QString& name)
 StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
 {
     applyWindowDesign(startWindowDesign(), this);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/velitar-start.ico")));
+    setWindowIcon(loadWindowIcon(QStringLiteral(":/icons/velitar-start.ico")));
     Label1 = child<Label>(this, QStringLiteral("Label1"));
     Label2 = child<Label>(this, QStringLiteral("Label2"));
     Label3 = child<Label>(this, QStringLiteral("Label3"));

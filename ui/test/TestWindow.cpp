@@ -1,10 +1,10 @@
 #include "ui/test/TestWindow.h"
 
 #include <QCloseEvent>
-#include <QIcon>
 
 #include "ui/Accessibility.h"
 #include "ui/Program.h"
+#include "ui/WindowIcon.h"
 
 namespace velitar::ui {
 
@@ -25,7 +25,7 @@ TestWindow::TestWindow(const TestVariant& variant, ScoreSlots& scores, QWidget* 
     : QWidget(parent), flow_(variant, scores, *this)
 {
     applyWindowDesign(testWindowDesign(variant), this);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/velitar-test.ico")));
+    setWindowIcon(loadWindowIcon(QStringLiteral(":/icons/velitar-test.ico")));
 
     Text1 = child<MultiLineTextBox>(this, QStringLiteral("Text1"));
     Text2 = child<TextBox>(this, QStringLiteral("Text2"));
