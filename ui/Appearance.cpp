@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QPainter>
 #include <QProxyStyle>
@@ -168,13 +169,17 @@ int listRowHeight(const FontDesign& design)
 QStringList fontProblems()
 {
     QStringList problems;
+    // The installed families are listed once; only a missing family is
+    // resolved, to say what stands in for it. (Asking the database family by
+    // family would resolve every name as a possible alias: slow at start.)
+    const QStringList installed = QFontDatabase::families();
     for (Face face : {Face::SansSerif, Face::Verdana, Face::Serif}) {
+        if (installed.contains(familyFor(face), Qt::CaseInsensitive))
+            continue;
         const QString resolved = QFontInfo(fontFor({face, 12})).family();
-        if (resolved != familyFor(face)) {
-            problems << QStringLiteral("the font family \"%1\" is not installed (Debian package %2); \"%3\" is "
-                                       "used instead and the windows' texts will not break as designed")
-                            .arg(familyFor(face), packageFor(face), resolved);
-        }
+        problems << QStringLiteral("the font family \"%1\" is not installed (Debian package %2); \"%3\" is used "
+                                   "instead and the windows' texts will not break as designed")
+                        .arg(familyFor(face), packageFor(face), resolved);
     }
     return problems;
 }
