@@ -394,7 +394,7 @@ private slots:
         QCOMPARE(info.bold(), bold);
         QVERIFY(!info.italic());
         QVERIFY(!font.underline() && !font.strikeOut());
-        QCOMPARE(font.hintingPreference(), QFont::PreferVerticalHinting);
+        QCOMPARE(font.hintingPreference(), QFont::PreferNoHinting);
         QVERIFY(ui::fontProblems().isEmpty());
     }
 
