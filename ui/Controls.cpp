@@ -302,7 +302,6 @@ QWidget* createControl(const ControlDesign& design, QWidget* parent)
     switch (design.kind) {
     case Kind::Label: {
         auto* label = new Label(parent);
-        label->setText(qs(design.text));
         if (design.centred)
             label->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
         label->setBordered(design.bordered);
@@ -320,36 +319,35 @@ QWidget* createControl(const ControlDesign& design, QWidget* parent)
         widget = list;
         break;
     }
-    case Kind::TextBox: {
-        auto* box = new TextBox(parent);
-        box->setText(qs(design.text));
+    case Kind::TextBox:
+    case Kind::MultiLineTextBox:
+        widget = design.kind == Kind::TextBox ? static_cast<QWidget*>(new TextBox(parent))
+                                              : static_cast<QWidget*>(new MultiLineTextBox(parent));
         palette.setColor(QPalette::Base, back);
         if (design.hasFore)
             palette.setColor(QPalette::Text, toQColor(design.fore));
-        widget = box;
         break;
-    }
-    case Kind::MultiLineTextBox: {
-        auto* box = new MultiLineTextBox(parent);
-        box->setText(qs(design.text));
-        palette.setColor(QPalette::Base, back);
-        if (design.hasFore)
-            palette.setColor(QPalette::Text, toQColor(design.fore));
-        widget = box;
-        break;
-    }
-    case Kind::Button: {
-        auto* button = new Button(parent);
-        button->setText(qs(design.text));
+    case Kind::Button:
+        widget = new Button(parent);
         palette.setColor(QPalette::Button, back);
-        widget = button;
         break;
-    }
     }
     widget->setObjectName(qs(design.name));
     widget->setPalette(palette);
     widget->setFont(fontFor(design.font));
     widget->setGeometry(pixels(design.box));
+    // The text comes last, so that it is laid out once, in its own font and box.
+    if (!design.text.empty()) {
+        const QString text = qs(design.text);
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(text);
+        else if (auto* line = qobject_cast<QLineEdit*>(widget))
+            line->setText(text);
+        else if (auto* box = qobject_cast<MultiLineTextBox*>(widget))
+            box->setText(text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            button->setText(text);
+    }
     widget->setVisible(design.visible);
     return widget;
 }
