@@ -337,16 +337,22 @@ QWidget* createControl(const ControlDesign& design, QWidget* parent)
     widget->setFont(fontFor(design.font));
     widget->setGeometry(pixels(design.box));
     // The text comes last, so that it is laid out once, in its own font and box.
-    if (!design.text.empty()) {
-        const QString text = qs(design.text);
-        if (auto* label = qobject_cast<QLabel*>(widget))
-            label->setText(text);
-        else if (auto* line = qobject_cast<QLineEdit*>(widget))
-            line->setText(text);
-        else if (auto* box = qobject_cast<MultiLineTextBox*>(widget))
-            box->setText(text);
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            button->setText(text);
+    const QString text = qs(design.text);
+    switch (design.kind) {
+    case Kind::Label:
+        static_cast<Label*>(widget)->setText(text);
+        break;
+    case Kind::List:
+        break; // a list's items come from its window's Form_Load
+    case Kind::TextBox:
+        static_cast<TextBox*>(widget)->setText(text);
+        break;
+    case Kind::MultiLineTextBox:
+        static_cast<MultiLineTextBox*>(widget)->setText(text);
+        break;
+    case Kind::Button:
+        static_cast<Button*>(widget)->setText(text);
+        break;
     }
     widget->setVisible(design.visible);
     return widget;

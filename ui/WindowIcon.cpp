@@ -4,7 +4,6 @@
 #include <QPixmap>
 #include <QResource>
 #include <algorithm>
-#include <cstring>
 
 namespace velitar::ui {
 
