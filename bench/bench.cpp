@@ -1,25 +1,32 @@
-// velitar_bench: how fast Velitar starts and answers, next to a bare Qt
-// Widgets window.
+// velitar_bench: how fast Velitar starts, opens a test window and answers,
+// next to what Qt itself needs for the same.
 //
-//   velitar_bench [--runs N] [--platform offscreen|xvfb|both] [--program PATH]
+//   velitar_bench [--runs N] [--program PATH]
 //
-// Runs interleaved, N times each (default 21), on each platform:
-//   - velitar_first_paint (the program with the first-paint hook) and
-//     bare_window (a window with a line of text; also without any text):
-//     time from starting the process to its first painted window, and the
-//     peak resident set size of the process;
-//   - velitar_bench_run (variants 1..5 in turn): the time to open a test
-//     window, and to answer a question until the window has repainted.
-// Prints the medians, the ratios to the bare window and the targets.
-// Under "xvfb" it starts its own Xvfb and session bus. --program measures
-// another build of the program (with the same hook) in place of
-// velitar_first_paint.
+// In four settings a user meets (offscreen; Xvfb without a session bus; Xvfb
+// with one; Xvfb with the accessibility bridge on: a session bus, the AT-SPI
+// bus and QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1), N pairs each (default 31),
+// every pair run in turn with the other settings' pairs and in alternating
+// order within the pair:
+//   - start: velitar_first_paint (the program with the first-paint hook)
+//     against bare_window (a window of the start window's size with a
+//     one-word label): from exec to the window mapped, as a window manager
+//     sees it (the X server's MapNotify, read on the root window), and to the
+//     first painted window; and the peak resident set size;
+//   - opening a test window: velitar_bench_run (variants 1..5 in turn)
+//     against the same run with --floor, where plain Qt code builds the same
+//     controls: until created and until painted; and one answer.
+// Prints the medians, the median of the pairs' ratios, and every target
+// with "met" or "MISSED". --program measures another build of the program
+// (with the same hook) in place of velitar_first_paint.
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -28,6 +35,8 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -145,168 +154,236 @@ std::string readAll(int fd)
     return text;
 }
 
+// Reads the X server's events as a window manager does: every window made
+// and mapped on the root window. The program's window is the first mapped
+// top-level window made after its exec (nothing else runs on this server).
+class MapWatcher {
+public:
+    explicit MapWatcher(const std::string& display)
+    {
+        connection_ = xcb_connect(display.c_str(), nullptr);
+        if (xcb_connection_has_error(connection_)) {
+            xcb_disconnect(connection_);
+            connection_ = nullptr;
+            return;
+        }
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_void_cookie_t cookie = xcb_change_window_attributes_checked(connection_, root, XCB_CW_EVENT_MASK, &mask);
+        if (xcb_generic_error_t* error = xcb_request_check(connection_, cookie)) {
+            std::free(error);
+            xcb_disconnect(connection_);
+            connection_ = nullptr;
+        }
+    }
+    ~MapWatcher()
+    {
+        if (connection_)
+            xcb_disconnect(connection_);
+    }
+    MapWatcher(const MapWatcher&) = delete;
+    MapWatcher& operator=(const MapWatcher&) = delete;
+
+    bool ok() const { return connection_ != nullptr; }
+    int fd() const { return xcb_get_file_descriptor(connection_); }
+
+    // Before a run: forget the windows seen so far.
+    void reset()
+    {
+        drain();
+        made_.clear();
+        mapped_ = 0;
+    }
+    // Reads what has arrived; the moment the program's window is first seen
+    // mapped is kept.
+    void drain()
+    {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            const long long at = now();
+            switch (event->response_type & 0x7f) {
+            case XCB_CREATE_NOTIFY: {
+                auto* e = reinterpret_cast<xcb_create_notify_event_t*>(event);
+                if (!e->override_redirect)
+                    made_.push_back(e->window);
+                break;
+            }
+            case XCB_MAP_NOTIFY: {
+                auto* e = reinterpret_cast<xcb_map_notify_event_t*>(event);
+                if (!mapped_ && !e->override_redirect &&
+                    std::find(made_.begin(), made_.end(), e->window) != made_.end())
+                    mapped_ = at;
+                break;
+            }
+            default:
+                break;
+            }
+            std::free(event);
+        }
+    }
+    long long mapped() const { return mapped_; }
+
+private:
+    xcb_connection_t* connection_ = nullptr;
+    std::vector<xcb_window_t> made_;
+    long long mapped_ = 0;
+};
+
 struct Run {
     bool ok = false;
     std::string output;
-    double startMs = 0; // process start to the printed first-paint moment
+    double mappedMs = 0; // exec to the window mapped (X only)
+    double paintMs = 0;  // exec to the printed first-paint moment
     double peakMiB = 0;
 };
 
-Run measure(const std::vector<std::string>& argv, const Environment& env)
+Run measure(const std::vector<std::string>& argv, const Environment& env, MapWatcher* watcher = nullptr)
 {
     Run run;
+    if (watcher)
+        watcher->reset();
     const long long started = now();
     Child child = spawn(argv, env);
-    run.output = readAll(child.out);
+    // The child's output and the X server's events, as they come.
+    bool open = true;
+    while (open) {
+        pollfd fds[2] = {{child.out, POLLIN, 0}, {watcher ? watcher->fd() : -1, POLLIN, 0}};
+        if (poll(fds, watcher ? 2 : 1, -1) < 0 && errno != EINTR)
+            break;
+        if (watcher)
+            watcher->drain();
+        if (fds[0].revents) {
+            char buffer[4096];
+            const ssize_t n = read(child.out, buffer, sizeof buffer);
+            if (n > 0)
+                run.output.append(buffer, static_cast<std::size_t>(n));
+            else
+                open = false;
+        }
+    }
     close(child.out);
     int status = 0;
     rusage usage{};
     wait4(child.pid, &status, 0, &usage);
+    if (watcher) {
+        watcher->drain();
+        if (watcher->mapped())
+            run.mappedMs = static_cast<double>(watcher->mapped() - started) / 1e6;
+    }
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
     long long painted = 0;
     if (std::sscanf(run.output.c_str(), "first-paint %lld", &painted) == 1)
-        run.startMs = static_cast<double>(painted - started) / 1e6;
+        run.paintMs = static_cast<double>(painted - started) / 1e6;
     return run;
 }
 
-struct Platform {
-    std::string name;
-    Environment env;
-    std::vector<pid_t> helpers; // Xvfb, dbus-daemon
-};
-
-std::optional<Platform> offscreen(const Environment& base)
+void stopProcess(pid_t pid)
 {
-    Platform p{"offscreen", base, {}};
-    p.env.vars["QT_QPA_PLATFORM"] = "offscreen";
-    return p;
+    // The accessibility bus launcher runs the bus daemon as its child.
+    std::ifstream children("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+    std::vector<pid_t> kids;
+    for (pid_t kid; children >> kid;)
+        kids.push_back(kid);
+    kill(pid, SIGTERM);
+    for (pid_t kid : kids)
+        kill(kid, SIGTERM);
+    waitpid(pid, nullptr, 0);
 }
 
-std::optional<Platform> xvfb(const Environment& base)
+// A session bus of its own; its address, or empty.
+std::string startBus(const Environment& base, std::vector<pid_t>& helpers)
 {
-    Platform p{"Xvfb", base, {}};
-    p.env.vars.erase("QT_QPA_PLATFORM");
-    p.env.vars.erase("WAYLAND_DISPLAY");
-    Child server = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, base, true);
-    const std::string display = readLine(server.out);
-    close(server.out);
-    if (display.empty()) {
-        std::fprintf(stderr, "velitar_bench: Xvfb did not start\n");
-        kill(server.pid, SIGTERM);
-        waitpid(server.pid, nullptr, 0);
-        return std::nullopt;
-    }
-    p.helpers.push_back(server.pid);
-    p.env.vars["DISPLAY"] = ':' + display;
-    // A session bus of its own, as a desktop has one: without it every Qt
-    // program on X would first try to start one.
-    Child bus = spawn({"dbus-daemon", "--session", "--nofork", "--print-address=3"}, base, true);
+    Child bus = spawn({"dbus-daemon", "--session", "--nofork", "--nosyslog", "--print-address=3"}, base, true);
     const std::string address = readLine(bus.out);
     close(bus.out);
-    if (!address.empty()) {
-        p.helpers.push_back(bus.pid);
-        p.env.vars["DBUS_SESSION_BUS_ADDRESS"] = address;
-    }
-    return p;
+    helpers.push_back(bus.pid);
+    return address;
 }
 
-void stop(Platform& p)
+bool succeeds(const std::vector<std::string>& argv, const Environment& env)
 {
-    for (pid_t pid : p.helpers) {
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-    }
+    Child child = spawn(argv, env);
+    readAll(child.out);
+    close(child.out);
+    int status = 0;
+    waitpid(child.pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+struct Setting {
+    std::string name;
+    Environment env;
+    bool x = false;
+};
+
+struct Pairs {
+    std::vector<double> program, other, ratio;
+    void add(double p, double o)
+    {
+        program.push_back(p);
+        other.push_back(o);
+        ratio.push_back(p / o);
+    }
+};
 
 struct Results {
-    std::vector<double> startProgram, startBare, startEmpty, rssProgram, rssBare, open, openPainted, answers,
-        answersPainted;
+    Pairs mapped, painted, rss, opened, openPainted;
+    std::vector<double> answers, answersPainted;
     int failures = 0;
 };
 
-Results benchmark(Platform& platform, int runs, const std::string& program, const std::string& bare,
-                  const std::string& probe)
+std::vector<double> readProbe(const Run& run)
 {
-    Results r;
-    for (int i = 0; i < runs; ++i) {
-        // Rotate which goes first, so that none always finds the caches
-        // warmed by the others.
-        for (int turn = 0; turn < 3; ++turn) {
-            const int which = (i + turn) % 3; // 0: the program, 1: bare window, 2: empty bare window
-            const Run run = which == 0   ? measure({program}, platform.env)
-                            : which == 1 ? measure({bare}, platform.env)
-                                         : measure({bare, "--empty"}, platform.env);
-            if (!run.ok || run.startMs <= 0) {
-                ++r.failures;
-                continue;
-            }
-            (which == 0 ? r.startProgram : which == 1 ? r.startBare : r.startEmpty).push_back(run.startMs);
-            if (which < 2)
-                (which == 0 ? r.rssProgram : r.rssBare).push_back(run.peakMiB);
-        }
-        const Run run = measure({probe, std::to_string(i % 5 + 1)}, platform.env);
-        std::istringstream in(run.output);
-        std::string word;
-        long long open = 0, painted = 0;
-        if (!run.ok || !(in >> word >> open >> painted >> word) || word != "answers") {
-            ++r.failures;
-            continue;
-        }
-        r.open.push_back(static_cast<double>(open) / 1e6);
-        r.openPainted.push_back(static_cast<double>(painted) / 1e6);
-        long long answer = 0, answerPainted = 0;
-        while (in >> answer >> answerPainted) {
-            r.answers.push_back(static_cast<double>(answer) / 1e6);
-            r.answersPainted.push_back(static_cast<double>(answerPainted) / 1e6);
-        }
+    std::istringstream in(run.output);
+    std::string word;
+    long long a = 0, b = 0;
+    std::vector<double> values;
+    if (!run.ok || !(in >> word >> a >> b >> word) || word != "answers")
+        return values;
+    values = {a / 1e6, b / 1e6};
+    while (in >> a >> b) {
+        values.push_back(a / 1e6);
+        values.push_back(b / 1e6);
     }
-    return r;
+    return values;
 }
 
-void report(const Platform& p, const Results& r, int runs)
+struct Target {
+    std::string what;
+    bool met;
+};
+
+std::string machine()
 {
-    const double program = median(r.startProgram), bare = median(r.startBare);
-    const double rssProgram = median(r.rssProgram), rssBare = median(r.rssBare);
-    const double open = median(r.open), openPainted = median(r.openPainted), answer = median(r.answers);
-    const double answerPainted = median(r.answersPainted);
-    const double answerMax = r.answers.empty() ? 0 : *std::max_element(r.answers.begin(), r.answers.end());
-    std::printf("\n%s (%d runs each, interleaved; medians)\n", p.name.c_str(), runs);
-    std::printf("  start, process start to first painted window: velitar %.1f ms, bare window %.1f ms, ratio %.2f\n",
-                program, bare, bare > 0 ? program / bare : 0);
-    std::printf("  (a window without any text: %.1f ms)\n", median(r.startEmpty));
-    std::printf("  peak RSS: velitar %.1f MiB, bare window %.1f MiB, difference %+.1f MiB\n", rssProgram, rssBare,
-                rssProgram - rssBare);
-    std::printf("  open a test window: %.2f ms (%.1f %% of start); until painted %.2f ms (%.1f %%)\n", open,
-                program > 0 ? 100 * open / program : 0, openPainted, program > 0 ? 100 * openPainted / program : 0);
-    std::printf("  one answer: %.3f ms (slowest of %zu: %.3f ms); until repainted %.3f ms\n", answer, r.answers.size(),
-                answerMax, answerPainted);
-    std::printf("  targets: start <= 1.10 x bare: %s; RSS <= bare + 4 MiB: %s; open <= 5 %% of start: %s; "
-                "answer <= 0.5 ms: %s\n",
-                program <= 1.10 * bare ? "met" : "MISSED", rssProgram <= rssBare + 4 ? "met" : "MISSED",
-                open <= 0.05 * program ? "met" : "MISSED", answer <= 0.5 ? "met" : "MISSED");
-    if (r.failures)
-        std::printf("  %d runs failed and are left out\n", r.failures);
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line, model = "?";
+    while (std::getline(cpuinfo, line))
+        if (line.rfind("model name", 0) == 0) {
+            model = line.substr(line.find(':') + 2);
+            break;
+        }
+    std::ifstream load("/proc/loadavg");
+    std::string l1, l5;
+    load >> l1 >> l5;
+    return std::to_string(sysconf(_SC_NPROCESSORS_ONLN)) + " cores (nproc), " + model + ", load average " + l1 + " / " +
+           l5;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    int runs = 21;
-    std::string platforms = "both";
+    int runs = 31;
     const fs::path here = fs::canonical("/proc/self/exe").parent_path();
     std::string program = (here / "velitar_first_paint").string();
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--runs" && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
-        else if (a == "--platform" && i + 1 < argc)
-            platforms = argv[++i];
         else if (a == "--program" && i + 1 < argc)
             program = fs::absolute(argv[++i]).string();
         else {
-            std::fprintf(stderr, "usage: velitar_bench [--runs N] [--platform offscreen|xvfb|both] [--program PATH]\n");
+            std::fprintf(stderr, "usage: velitar_bench [--runs N] [--program PATH]\n");
             return 2;
         }
     }
@@ -320,24 +397,170 @@ int main(int argc, char* argv[])
         return 1;
     }
     base.vars["XDG_RUNTIME_DIR"] = runtime;
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
+                             "AT_SPI_BUS_ADDRESS", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"})
+        base.vars.erase(name);
 
-    std::printf("velitar_bench: %s against %s\n", program.c_str(), bare.c_str());
-    int status = 0;
-    for (const std::string name : {"offscreen", "xvfb"}) {
-        if (platforms != "both" && platforms != name)
-            continue;
-        std::optional<Platform> platform = name == "offscreen" ? offscreen(base) : xvfb(base);
-        if (!platform) {
-            status = 1;
-            continue;
-        }
-        // One run of each first, not counted: the file caches are warm for all.
-        measure({program}, platform->env);
-        measure({bare}, platform->env);
-        const Results results = benchmark(*platform, runs, program, bare, probe);
-        report(*platform, results, runs);
-        stop(*platform);
+    std::vector<pid_t> helpers;
+    auto finish = [&](int status) {
+        for (auto it = helpers.rbegin(); it != helpers.rend(); ++it)
+            stopProcess(*it);
+        fs::remove_all(runtime);
+        return status;
+    };
+
+    // One X server for the X settings.
+    Child server = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, base, true);
+    const std::string display = readLine(server.out);
+    close(server.out);
+    helpers.push_back(server.pid);
+    if (display.empty()) {
+        std::fprintf(stderr, "velitar_bench: Xvfb did not start\n");
+        return finish(1);
     }
-    fs::remove_all(runtime);
-    return status;
+    MapWatcher watcher(':' + display);
+    if (!watcher.ok()) {
+        std::fprintf(stderr, "velitar_bench: cannot read the X server's events\n");
+        return finish(1);
+    }
+
+    std::vector<Setting> settings;
+    settings.push_back({"offscreen", base, false});
+    settings.back().env.vars["QT_QPA_PLATFORM"] = "offscreen";
+    Environment x = base;
+    x.vars["QT_QPA_PLATFORM"] = "xcb";
+    x.vars["DISPLAY"] = ':' + display;
+    settings.push_back({"Xvfb, no session bus", x, true});
+    settings.push_back({"Xvfb, session bus", x, true});
+    settings.back().env.vars["DBUS_SESSION_BUS_ADDRESS"] = startBus(base, helpers);
+    // The accessibility bridge on: a session bus that announces the AT-SPI
+    // bus, and Qt told to use it.
+    Setting bridge{"Xvfb, accessibility bridge on", x, true};
+    bridge.env.vars["DBUS_SESSION_BUS_ADDRESS"] = startBus(base, helpers);
+    {
+        Child launcher = spawn({"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, bridge.env);
+        close(launcher.out);
+        helpers.push_back(launcher.pid);
+        bool up = false;
+        for (int i = 0; i < 200 && !up; ++i) {
+            up = succeeds({"dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                           "org.a11y.Bus.GetAddress"},
+                          bridge.env);
+            if (!up)
+                usleep(50000);
+        }
+        if (!up) {
+            std::fprintf(stderr, "velitar_bench: the accessibility bus did not start\n");
+            return finish(1);
+        }
+    }
+    bridge.env.vars["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1";
+    settings.push_back(bridge);
+
+    std::printf("velitar_bench: %s against %s, %d pairs per setting\n", program.c_str(), bare.c_str(), runs);
+    std::printf("machine: %s\n", machine().c_str());
+    std::fflush(stdout);
+
+    // One run of each first, not counted: the file caches are warm for all,
+    // and the accessibility registry has been started.
+    for (const Setting& s : settings) {
+        MapWatcher* w = s.x ? &watcher : nullptr;
+        measure({program}, s.env, w);
+        measure({bare}, s.env, w);
+        measure({probe, "1"}, s.env, w);
+        measure({probe, "1", "--floor"}, s.env, w);
+    }
+
+    std::vector<Results> results(settings.size());
+    for (int i = 0; i < runs; ++i) {
+        for (std::size_t n = 0; n < settings.size(); ++n) {
+            const Setting& s = settings[n];
+            Results& r = results[n];
+            MapWatcher* w = s.x ? &watcher : nullptr;
+            // Alternate which goes first, so that none always finds the
+            // caches warmed by the other.
+            const bool programFirst = (i + static_cast<int>(n)) % 2 == 0;
+            Run p, b;
+            if (programFirst) {
+                p = measure({program}, s.env, w);
+                b = measure({bare}, s.env, w);
+            } else {
+                b = measure({bare}, s.env, w);
+                p = measure({program}, s.env, w);
+            }
+            if (!p.ok || !b.ok || p.paintMs <= 0 || b.paintMs <= 0 || (s.x && (p.mappedMs <= 0 || b.mappedMs <= 0))) {
+                ++r.failures;
+            } else {
+                r.painted.add(p.paintMs, b.paintMs);
+                if (s.x)
+                    r.mapped.add(p.mappedMs, b.mappedMs);
+                r.rss.add(p.peakMiB, b.peakMiB);
+            }
+
+            const std::string variant = std::to_string(i % 5 + 1);
+            std::vector<double> pv, fv;
+            if (programFirst) {
+                pv = readProbe(measure({probe, variant}, s.env, w));
+                fv = readProbe(measure({probe, variant, "--floor"}, s.env, w));
+            } else {
+                fv = readProbe(measure({probe, variant, "--floor"}, s.env, w));
+                pv = readProbe(measure({probe, variant}, s.env, w));
+            }
+            if (pv.size() < 2 || fv.size() < 2) {
+                ++r.failures;
+                continue;
+            }
+            r.opened.add(pv[0], fv[0]);
+            r.openPainted.add(pv[1], fv[1]);
+            for (std::size_t k = 2; k + 1 < pv.size(); k += 2) {
+                r.answers.push_back(pv[k]);
+                r.answersPainted.push_back(pv[k + 1]);
+            }
+        }
+    }
+
+    std::vector<Target> targets;
+    auto line = [](const char* what, const Pairs& p, const char* unit, int digits) {
+        std::printf("  %-34s velitar %7.*f %s, %-9s %7.*f %s, ratio %.3f\n", what, digits, median(p.program), unit, "",
+                    digits, median(p.other), unit, median(p.ratio));
+    };
+    for (std::size_t n = 0; n < settings.size(); ++n) {
+        const Setting& s = settings[n];
+        const Results& r = results[n];
+        std::printf("\n%s (%zu pairs; medians, ratio = median of the pairs' ratios)\n", s.name.c_str(),
+                    r.painted.ratio.size());
+        std::printf("  start, against the bare window:\n");
+        if (s.x)
+            line("exec to window mapped", r.mapped, "ms", 2);
+        line("exec to first paint", r.painted, "ms", 2);
+        std::printf("  %-34s velitar %7.1f MiB, bare      %7.1f MiB, difference %+.1f MiB\n", "peak RSS",
+                    median(r.rss.program), median(r.rss.other), median(r.rss.program) - median(r.rss.other));
+        std::printf("  opening a test window, against plain Qt code for the same controls:\n");
+        line("until created", r.opened, "ms", 2);
+        line("until painted", r.openPainted, "ms", 2);
+        const double answerMax = r.answers.empty() ? 0 : *std::max_element(r.answers.begin(), r.answers.end());
+        std::printf("  %-34s %.3f ms (slowest of %zu: %.3f ms); until repainted %.3f ms\n", "one answer",
+                    median(r.answers), r.answers.size(), answerMax, median(r.answersPainted));
+        if (r.failures)
+            std::printf("  %d pairs failed and are left out\n", r.failures);
+
+        const std::string in = " (" + s.name + ")";
+        if (s.x)
+            targets.push_back({"exec to mapped <= 1.10 x bare window" + in, median(r.mapped.ratio) <= 1.10});
+        targets.push_back({"exec to first paint <= 1.10 x bare window" + in, median(r.painted.ratio) <= 1.10});
+        targets.push_back({"peak RSS <= bare window + 4 MiB" + in, median(r.rss.program) <= median(r.rss.other) + 4});
+        targets.push_back({"test window until painted <= 1.10 x plain Qt" + in, median(r.openPainted.ratio) <= 1.10});
+        targets.push_back({"one answer <= 0.5 ms" + in, !r.answers.empty() && median(r.answers) <= 0.5});
+        if (r.failures)
+            targets.push_back({"every run succeeded" + in, false});
+    }
+    std::printf("\ntargets:\n");
+    int missed = 0;
+    for (const Target& t : targets) {
+        std::printf("  %-6s %s\n", t.met ? "met" : "MISSED", t.what.c_str());
+        missed += t.met ? 0 : 1;
+    }
+    std::printf("%zu targets: %zu met, %d MISSED\nmachine at the end: %s\n", targets.size(), targets.size() - missed,
+                missed, machine().c_str());
+    return finish(0);
 }

@@ -8,17 +8,30 @@
 // Prints one line: "open <ns> <ns painted> answers" and twelve pairs
 // "<ns> <ns repainted>".
 //
-//   velitar_bench_run <variant 1..5>
+// With --floor, the same run up to the variant button; then, in place of the
+// program's test window, plain Qt code hides the start window and builds and
+// shows the same controls (twelve lists with their options, the question box,
+// the score box, the labels and buttons, in the same fonts, colours, boxes
+// and texts) as plain Qt widgets, with none of the program's own: the floor
+// that Qt itself sets for opening a test window. It prints "open <ns> <ns
+// painted> answers" with no answers.
+//
+//   velitar_bench_run <variant 1..5> [--floor]
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
+#include <memory>
 
 #include "app/Forms.h"
 #include "engine/QuestionBank.h"
 #include "ui/Appearance.h"
+#include "ui/test/TestWindowDesign.h"
 
 namespace {
 
@@ -50,14 +63,127 @@ void untilPainted(Paints& paints, int before)
 
 QPoint optionCentre(QListWidget* list, int row) { return list->visualItemRect(list->item(row)).center(); }
 
+namespace plainqt {
+
+using velitar::ui::ControlDesign;
+using velitar::ui::FontDesign;
+using velitar::ui::Kind;
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+QColor colour(velitar::ui::Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+QRect box(const velitar::ui::Box& b) { return {b.left / 15, b.top / 15, b.width / 15, b.height / 15}; }
+
+// The same font as the program's: family, pixel size, weight, unhinted
+// outlines at their design advances, letter spacing at 13 px.
+QFont font(const FontDesign& d)
+{
+    QFont f;
+    const bool sans = d.face == velitar::ui::Face::SansSerif;
+    f.setFamilies({sans                                   ? QStringLiteral("Liberation Sans")
+                   : d.face == velitar::ui::Face::Verdana ? QStringLiteral("DejaVu Sans")
+                                                          : QStringLiteral("Liberation Serif")});
+    const int px = int(d.points * 96.0 / 72.0 + 0.5);
+    f.setPixelSize(px);
+    f.setBold(d.bold);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::PreferOutline);
+    if (sans && px == 13)
+        f.setLetterSpacing(QFont::PercentageSpacing, 107.0);
+    return f;
+}
+
+// Plain Qt widgets for the test window's design, filled with the variant's
+// options, shown as a plain top-level widget.
+std::unique_ptr<QWidget> open(const velitar::TestVariant& content, QWidget* start)
+{
+    const velitar::ui::WindowDesign design = velitar::ui::testWindowDesign(content);
+    start->hide();
+    auto window = std::make_unique<QWidget>();
+    window->setWindowTitle(text(design.caption));
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, colour(design.back));
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    window->setFont(font({velitar::ui::Face::SansSerif, 8.25}));
+    window->resize(design.clientWidth / 15, design.clientHeight / 15);
+    std::vector<QListWidget*> lists;
+    for (const ControlDesign& c : design.controls) {
+        QWidget* widget = nullptr;
+        QPalette p;
+        switch (c.kind) {
+        case Kind::Label: {
+            auto* label = new QLabel(window.get());
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignTop | (c.centred ? Qt::AlignHCenter : Qt::AlignLeft));
+            label->setAutoFillBackground(true);
+            if (c.bordered)
+                label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            p.setColor(QPalette::Window, colour(c.back));
+            if (c.hasFore)
+                p.setColor(QPalette::WindowText, colour(c.fore));
+            label->setText(text(c.text));
+            widget = label;
+            break;
+        }
+        case Kind::List: {
+            auto* list = new QListWidget(window.get());
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            p.setColor(QPalette::Base, colour(c.back));
+            lists.push_back(list);
+            widget = list;
+            break;
+        }
+        case Kind::TextBox: {
+            auto* edit = new QLineEdit(window.get());
+            edit->setReadOnly(true);
+            edit->setText(text(c.text));
+            p.setColor(QPalette::Base, colour(c.back));
+            widget = edit;
+            break;
+        }
+        case Kind::MultiLineTextBox: {
+            auto* edit = new QPlainTextEdit(window.get());
+            edit->setReadOnly(true);
+            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            edit->setPlainText(text(c.text));
+            p.setColor(QPalette::Base, colour(c.back));
+            if (c.hasFore)
+                p.setColor(QPalette::Text, colour(c.fore));
+            widget = edit;
+            break;
+        }
+        case Kind::Button: {
+            auto* button = new QPushButton(text(c.text), window.get());
+            p.setColor(QPalette::Button, colour(c.back));
+            widget = button;
+            break;
+        }
+        }
+        widget->setPalette(p);
+        widget->setFont(font(c.font));
+        widget->setGeometry(box(c.box));
+        widget->setVisible(c.visible);
+    }
+    for (int k = 1; k <= velitar::kQuestionsPerVariant; ++k)
+        for (std::string_view option : content.question(k).options)
+            lists.at(std::size_t(k - 1))->addItem(QString::fromUtf8(option.data(), qsizetype(option.size())));
+    window->show();
+    return window;
+}
+
+} // namespace plainqt
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const int variant = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
+    const bool plain = argc > 2 && QByteArray(argv[2]) == "--floor";
     if (variant < 1 || variant > velitar::kVariantCount) {
-        std::fprintf(stderr, "usage: velitar_bench_run 1..5\n");
+        std::fprintf(stderr, "usage: velitar_bench_run 1..5 [--floor]\n");
         return 2;
     }
     velitar::ui::applyProgramStyle();
@@ -73,8 +199,19 @@ int main(int argc, char* argv[])
     QTest::mouseClick(warmUp->viewport(), Qt::LeftButton, {}, optionCentre(warmUp, 2));
     QCoreApplication::processEvents();
 
-    auto* button = start->findChild<QPushButton*>(QStringLiteral("Command%1").arg(variant + 1));
+    const velitar::TestVariant& content = velitar::questionBank().variant(variant);
     QElapsedTimer clock;
+    if (plain) {
+        clock.start();
+        const std::unique_ptr<QWidget> window = plainqt::open(content, start);
+        const qint64 open = clock.nsecsElapsed();
+        Paints paints(window.get());
+        untilPainted(paints, 0);
+        std::printf("open %lld %lld answers\n", static_cast<long long>(open),
+                    static_cast<long long>(clock.nsecsElapsed()));
+        return 0;
+    }
+    auto* button = start->findChild<QPushButton*>(QStringLiteral("Command%1").arg(variant + 1));
     clock.start();
     QTest::mouseClick(button, Qt::LeftButton);
     const qint64 open = clock.nsecsElapsed();
@@ -84,7 +221,6 @@ int main(int argc, char* argv[])
     const qint64 openPainted = clock.nsecsElapsed();
 
     std::printf("open %lld %lld answers", static_cast<long long>(open), static_cast<long long>(openPainted));
-    const velitar::TestVariant& content = velitar::questionBank().variant(variant);
     for (int k = 1; k <= velitar::kQuestionsPerVariant; ++k) {
         if (k > 1) {
             QTest::mouseClick(test->findChild<QPushButton*>(QStringLiteral("Command%1").arg(k)), Qt::LeftButton);
