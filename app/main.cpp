@@ -15,5 +15,6 @@ int main(int argc, char* argv[])
 
     velitar::Forms forms;
     forms.Form1().show();
+    velitar::ui::reportFontProblems();
     return QApplication::exec();
 }

@@ -104,6 +104,10 @@ void applyProgramStyle()
     // ones, whatever the desktop's theme (a dark theme would otherwise paint
     // white text on the cream boxes).
     QApplication::setPalette(classicPalette());
+}
+
+void reportFontProblems()
+{
     for (const QString& problem : fontProblems())
         std::fprintf(stderr, "velitar: %s\n", qPrintable(problem));
 }

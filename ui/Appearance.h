@@ -19,9 +19,14 @@ namespace velitar::ui {
 
 // The widget style the program paints with: one that paints palette colours
 // exactly (buttons in their back colour) and draws classic sunken borders,
-// with the classic system colours (classicPalette below). It also reports, on standard error, any designed face whose
-// stand-in family is not installed.
+// with the classic system colours (classicPalette below).
 void applyProgramStyle();
+
+// Reports, on standard error, any designed face whose stand-in family is not
+// installed. Listing the families loads the font database, which the first
+// painted text needs anyway: called once the start window is shown, it does
+// not hold back the window's mapping.
+void reportFontProblems();
 
 // The family that stands in for a designed face, and the Debian package
 // that brings it.

@@ -24,16 +24,14 @@ QRect pixels(const Box& box)
             box.height / kTwipsPerPixel};
 }
 
-// Every row of a list is exactly as high as the design assumes.
+// Every row of a list is exactly as high as the design assumes. Its width is
+// not measured: a row of a single-column list spans the list whenever its
+// text fits, as every option does, so the text need not be laid out (nor
+// its font loaded) when the list lays out its rows, before the window shows.
 class FixedRowDelegate : public QStyledItemDelegate {
 public:
     FixedRowDelegate(int rowHeight, QObject* parent) : QStyledItemDelegate(parent), rowHeight_(rowHeight) {}
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(rowHeight_);
-        return size;
-    }
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {0, rowHeight_}; }
 
 private:
     int rowHeight_;
