@@ -14,9 +14,10 @@
 // the score box, the labels and buttons, in the same fonts, colours, boxes
 // and texts) as plain Qt widgets, with none of the program's own: the floor
 // that Qt itself sets for opening a test window. It prints "open <ns> <ns
-// painted> answers" with no answers.
+// painted> answers" with no answers. With --open-only the program's run ends
+// there too, so that the two runs can be profiled against each other whole.
 //
-//   velitar_bench_run <variant 1..5> [--floor]
+//   velitar_bench_run <variant 1..5> [--floor | --open-only]
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -182,8 +183,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int variant = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
     const bool plain = argc > 2 && QByteArray(argv[2]) == "--floor";
+    const bool openOnly = argc > 2 && QByteArray(argv[2]) == "--open-only";
     if (variant < 1 || variant > velitar::kVariantCount) {
-        std::fprintf(stderr, "usage: velitar_bench_run 1..5 [--floor]\n");
+        std::fprintf(stderr, "usage: velitar_bench_run 1..5 [--floor | --open-only]\n");
         return 2;
     }
     velitar::ui::applyProgramStyle();
@@ -221,6 +223,10 @@ int main(int argc, char* argv[])
     const qint64 openPainted = clock.nsecsElapsed();
 
     std::printf("open %lld %lld answers", static_cast<long long>(open), static_cast<long long>(openPainted));
+    if (openOnly) {
+        std::printf("\n");
+        return 0;
+    }
     for (int k = 1; k <= velitar::kQuestionsPerVariant; ++k) {
         if (k > 1) {
             QTest::mouseClick(test->findChild<QPushButton*>(QStringLiteral("Command%1").arg(k)), Qt::LeftButton);
