@@ -77,9 +77,12 @@ QIcon loadWindowIcon(const QString& resource)
     const QList<QImage> images = iconImagesWithAlpha(data, size);
     if (images.isEmpty())
         return QIcon(resource);
+    // The pixmaps keep the file's straight alpha: the window system takes the
+    // icon in that format (X's _NET_WM_ICON), so it is not premultiplied here
+    // only to be converted back when the window is made.
     QIcon icon;
     for (const QImage& image : images)
-        icon.addPixmap(QPixmap::fromImage(image));
+        icon.addPixmap(QPixmap::fromImage(image, Qt::NoFormatConversion));
     return icon;
 }
 
