@@ -314,6 +314,7 @@ struct Setting {
     std::string name;
     Environment env;
     bool x = false;
+    bool bridge = false; // the accessibility bridge is to be on
 };
 
 struct Pairs {
@@ -330,22 +331,34 @@ struct Results {
     Pairs mapped, painted, rss, opened, openPainted;
     std::vector<double> answers, answersPainted;
     int failures = 0;
+    int bridgeWrong = 0; // runs whose accessibility bridge was not as the setting says
 };
 
-std::vector<double> readProbe(const Run& run)
+struct Probe {
+    std::vector<double> values; // open, painted, then answer pairs; empty when the run failed
+    bool bridge = false;        // the accessibility bridge was on
+};
+
+Probe readProbe(const Run& run)
 {
     std::istringstream in(run.output);
     std::string word;
     long long a = 0, b = 0;
-    std::vector<double> values;
+    Probe probe;
     if (!run.ok || !(in >> word >> a >> b >> word) || word != "answers")
-        return values;
-    values = {a / 1e6, b / 1e6};
+        return probe;
+    std::vector<double> values = {a / 1e6, b / 1e6};
     while (in >> a >> b) {
         values.push_back(a / 1e6);
         values.push_back(b / 1e6);
     }
-    return values;
+    in.clear();
+    int bridge = 0;
+    if (!(in >> word >> bridge) || word != "bridge")
+        return probe;
+    probe.values = values;
+    probe.bridge = bridge == 1;
+    return probe;
 }
 
 struct Target {
@@ -435,10 +448,14 @@ int main(int argc, char* argv[])
     settings.back().env.vars["DBUS_SESSION_BUS_ADDRESS"] = startBus(base, helpers);
     // The accessibility bridge on: a session bus that announces the AT-SPI
     // bus, and Qt told to use it.
-    Setting bridge{"Xvfb, accessibility bridge on", x, true};
+    Setting bridge{"Xvfb, accessibility bridge on", x, true, true};
     bridge.env.vars["DBUS_SESSION_BUS_ADDRESS"] = startBus(base, helpers);
     {
-        Child launcher = spawn({"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, bridge.env);
+        // Without DISPLAY, so that the launcher does not announce the bus on
+        // the X server too, where the other settings' programs would find it.
+        Environment launcherEnv = bridge.env;
+        launcherEnv.vars.erase("DISPLAY");
+        Child launcher = spawn({"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, launcherEnv);
         close(launcher.out);
         helpers.push_back(launcher.pid);
         bool up = false;
@@ -498,18 +515,22 @@ int main(int argc, char* argv[])
             }
 
             const std::string variant = std::to_string(i % 5 + 1);
-            std::vector<double> pv, fv;
+            Probe pp, fp;
             if (programFirst) {
-                pv = readProbe(measure({probe, variant}, s.env, w));
-                fv = readProbe(measure({probe, variant, "--floor"}, s.env, w));
+                pp = readProbe(measure({probe, variant}, s.env, w));
+                fp = readProbe(measure({probe, variant, "--floor"}, s.env, w));
             } else {
-                fv = readProbe(measure({probe, variant, "--floor"}, s.env, w));
-                pv = readProbe(measure({probe, variant}, s.env, w));
+                fp = readProbe(measure({probe, variant, "--floor"}, s.env, w));
+                pp = readProbe(measure({probe, variant}, s.env, w));
             }
+            const std::vector<double>& pv = pp.values;
+            const std::vector<double>& fv = fp.values;
             if (pv.size() < 2 || fv.size() < 2) {
                 ++r.failures;
                 continue;
             }
+            if (pp.bridge != s.bridge || fp.bridge != s.bridge)
+                ++r.bridgeWrong;
             r.opened.add(pv[0], fv[0]);
             r.openPainted.add(pv[1], fv[1]);
             for (std::size_t k = 2; k + 1 < pv.size(); k += 2) {
@@ -543,6 +564,8 @@ int main(int argc, char* argv[])
                     median(r.answers), r.answers.size(), answerMax, median(r.answersPainted));
         if (r.failures)
             std::printf("  %d pairs failed and are left out\n", r.failures);
+        if (r.bridgeWrong)
+            std::printf("  in %d pairs the accessibility bridge was %s\n", r.bridgeWrong, s.bridge ? "off" : "on");
 
         const std::string in = " (" + s.name + ")";
         if (s.x)
@@ -553,6 +576,8 @@ int main(int argc, char* argv[])
         targets.push_back({"one answer <= 0.5 ms" + in, !r.answers.empty() && median(r.answers) <= 0.5});
         if (r.failures)
             targets.push_back({"every run succeeded" + in, false});
+        if (r.bridgeWrong)
+            targets.push_back({std::string("accessibility bridge ") + (s.bridge ? "on" : "off") + in, false});
     }
     std::printf("\ntargets:\n");
     int missed = 0;

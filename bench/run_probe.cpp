@@ -5,8 +5,9 @@
 //           "painted" adds the test window's first paint;
 //   answer  a click on an option: echo, verdict, score, the list hidden,
 //           the next button shown; "repainted" adds the window's repaint.
-// Prints one line: "open <ns> <ns painted> answers" and twelve pairs
-// "<ns> <ns repainted>".
+// Prints one line: "open <ns> <ns painted> answers", twelve pairs "<ns> <ns
+// repainted>", then "bridge 1" if the accessibility bridge was on, else
+// "bridge 0".
 //
 // With --floor, the same run up to the variant button; then, in place of the
 // program's test window, plain Qt code hides the start window and builds and
@@ -18,6 +19,7 @@
 // there too, so that the two runs can be profiled against each other whole.
 //
 //   velitar_bench_run <variant 1..5> [--floor | --open-only]
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -209,8 +211,8 @@ int main(int argc, char* argv[])
         const qint64 open = clock.nsecsElapsed();
         Paints paints(window.get());
         untilPainted(paints, 0);
-        std::printf("open %lld %lld answers\n", static_cast<long long>(open),
-                    static_cast<long long>(clock.nsecsElapsed()));
+        std::printf("open %lld %lld answers bridge %d\n", static_cast<long long>(open),
+                    static_cast<long long>(clock.nsecsElapsed()), QAccessible::isActive() ? 1 : 0);
         return 0;
     }
     auto* button = start->findChild<QPushButton*>(QStringLiteral("Command%1").arg(variant + 1));
@@ -224,7 +226,7 @@ int main(int argc, char* argv[])
 
     std::printf("open %lld %lld answers", static_cast<long long>(open), static_cast<long long>(openPainted));
     if (openOnly) {
-        std::printf("\n");
+        std::printf(" bridge %d\n", QAccessible::isActive() ? 1 : 0);
         return 0;
     }
     for (int k = 1; k <= velitar::kQuestionsPerVariant; ++k) {
@@ -242,6 +244,6 @@ int main(int argc, char* argv[])
         untilPainted(paints, before);
         std::printf(" %lld %lld", static_cast<long long>(handled), static_cast<long long>(clock.nsecsElapsed()));
     }
-    std::printf("\n");
+    std::printf(" bridge %d\n", QAccessible::isActive() ? 1 : 0);
     return 0;
 }
