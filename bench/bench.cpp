@@ -1,7 +1,7 @@
 // velitar_bench: how fast Velitar starts, opens a test window and answers,
 // next to what Qt itself needs for the same.
 //
-//   velitar_bench [--runs N] [--program PATH]
+//   velitar_bench [--runs N] [--program PATH] [--instructions]
 //
 // In four settings a user meets (offscreen; Xvfb without a session bus; Xvfb
 // with one; Xvfb with the accessibility bridge on: a session bus, the AT-SPI
@@ -18,7 +18,11 @@
 //     controls: until created and until painted; and one answer.
 // Prints the medians, the median of the pairs' ratios, and every target
 // with "met" or "MISSED". --program measures another build of the program
-// (with the same hook) in place of velitar_first_paint.
+// (with the same hook) in place of velitar_first_paint. --instructions also
+// runs each program once per setting under callgrind and compares the
+// instructions executed, which the machine's load does not move: until the
+// window is mapped and until its first paint, and the test window's opening
+// until painted.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -382,11 +386,53 @@ std::string machine()
            l5;
 }
 
+// Instructions executed by one run under callgrind, split where the named
+// functions are entered: the totals of the parts in order, the last one
+// running to the end of the process. Empty if the run failed.
+std::vector<double> instructions(const std::vector<std::string>& argv, const Environment& env,
+                                 const std::vector<std::string>& splits, const std::string& dir)
+{
+    std::vector<std::string> command = {"valgrind", "--tool=callgrind", "--callgrind-out-file=" + dir + "/cg.%p"};
+    for (const std::string& f : splits)
+        command.push_back("--dump-before=" + f);
+    command.insert(command.end(), argv.begin(), argv.end());
+    Child child = spawn(command, env);
+    readAll(child.out);
+    close(child.out);
+    int status = 0;
+    waitpid(child.pid, &status, 0);
+    std::vector<double> parts;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return parts;
+    const std::string base = dir + "/cg." + std::to_string(child.pid);
+    for (std::size_t n = 1; n <= splits.size() + 1; ++n) {
+        const std::string file = n <= splits.size() ? base + '.' + std::to_string(n) : base;
+        std::ifstream in(file);
+        std::string line;
+        double total = -1;
+        while (std::getline(in, line))
+            if (line.rfind("totals:", 0) == 0)
+                total = std::atof(line.c_str() + 7);
+        if (total < 0)
+            return {};
+        parts.push_back(total / 1e6);
+    }
+    return parts;
+}
+
+std::string millions(double a, double b)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "velitar %6.2f M, other %6.2f M, ratio %.3f", a, b, b > 0 ? a / b : 0);
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     int runs = 31;
+    bool counting = false;
     const fs::path here = fs::canonical("/proc/self/exe").parent_path();
     std::string program = (here / "velitar_first_paint").string();
     for (int i = 1; i < argc; ++i) {
@@ -395,8 +441,10 @@ int main(int argc, char* argv[])
             runs = std::max(1, std::atoi(argv[++i]));
         else if (a == "--program" && i + 1 < argc)
             program = fs::absolute(argv[++i]).string();
+        else if (a == "--instructions")
+            counting = true;
         else {
-            std::fprintf(stderr, "usage: velitar_bench [--runs N] [--program PATH]\n");
+            std::fprintf(stderr, "usage: velitar_bench [--runs N] [--program PATH] [--instructions]\n");
             return 2;
         }
     }
@@ -587,5 +635,43 @@ int main(int argc, char* argv[])
     }
     std::printf("%zu targets: %zu met, %d MISSED\nmachine at the end: %s\n", targets.size(), targets.size() - missed,
                 missed, machine().c_str());
+
+    if (counting) {
+        // "other" is the bare window for the start, plain Qt for the test window.
+        std::printf("\ninstructions (callgrind, one run each of variant 3; the machine's load does not move them):\n");
+        const std::string dir = std::string(runtime) + "/callgrind";
+        fs::create_directories(dir);
+        std::vector<Target> counted;
+        for (const Setting& s : settings) {
+            std::vector<std::string> splits;
+            if (s.x)
+                splits.push_back("xcb_map_window");
+            splits.push_back("QCoreApplication::exit*");
+            const std::vector<double> p = instructions({program}, s.env, splits, dir);
+            const std::vector<double> b = instructions({bare}, s.env, splits, dir);
+            const std::vector<std::string> marks = {"*velitarOpeningStarts*", "*velitarOpeningEnds*"};
+            const std::vector<double> po = instructions({probe, "3", "--open-only"}, s.env, marks, dir);
+            const std::vector<double> fo = instructions({probe, "3", "--floor"}, s.env, marks, dir);
+            std::printf("%s\n", s.name.c_str());
+            const std::string in = " (" + s.name + ", instructions)";
+            if (p.empty() || b.empty() || po.empty() || fo.empty()) {
+                std::printf("  a run under callgrind failed\n");
+                counted.push_back({"every run under callgrind succeeded" + in, false});
+                continue;
+            }
+            if (s.x) {
+                std::printf("  %-34s %s\n", "exec to window mapped", millions(p[0], b[0]).c_str());
+                counted.push_back({"exec to mapped <= 1.10 x bare window" + in, p[0] <= 1.10 * b[0]});
+            }
+            const double pp = s.x ? p[0] + p[1] : p[0], bp = s.x ? b[0] + b[1] : b[0];
+            std::printf("  %-34s %s\n", "exec to first paint", millions(pp, bp).c_str());
+            counted.push_back({"exec to first paint <= 1.10 x bare window" + in, pp <= 1.10 * bp});
+            std::printf("  %-34s %s\n", "test window until painted", millions(po[1], fo[1]).c_str());
+            counted.push_back({"test window until painted <= 1.10 x plain Qt" + in, po[1] <= 1.10 * fo[1]});
+        }
+        std::printf("\ntargets by instructions:\n");
+        for (const Target& t : counted)
+            std::printf("  %-6s %s\n", t.met ? "met" : "MISSED", t.what.c_str());
+    }
     return finish(0);
 }
