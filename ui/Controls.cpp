@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "ui/Appearance.h"
@@ -23,19 +22,6 @@ QRect pixels(const Box& box)
     return {box.left / kTwipsPerPixel, box.top / kTwipsPerPixel, box.width / kTwipsPerPixel,
             box.height / kTwipsPerPixel};
 }
-
-// Every row of a list is exactly as high as the design assumes. Its width is
-// not measured: a row of a single-column list spans the list whenever its
-// text fits, as every option does, so the text need not be laid out (nor
-// its font loaded) when the list lays out its rows, before the window shows.
-class FixedRowDelegate : public QStyledItemDelegate {
-public:
-    FixedRowDelegate(int rowHeight, QObject* parent) : QStyledItemDelegate(parent), rowHeight_(rowHeight) {}
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {0, rowHeight_}; }
-
-private:
-    int rowHeight_;
-};
 
 } // namespace
 
@@ -89,6 +75,19 @@ ListBox::ListBox(QWidget* parent) : QListWidget(parent)
         if (ListIndex() >= 0)
             emit Click();
     });
+}
+
+void ListBox::AddItem(const QString& text)
+{
+    auto* item = new QListWidgetItem(text);
+    // The row is exactly as high as the design assumes. Its width is not
+    // measured: a row of a single-column list spans the list whenever its
+    // text fits, as every option does, so the text need not be laid out (nor
+    // its font loaded) when the list lays out its rows, before the window
+    // shows. The list's own delegate takes the size from the item as it is.
+    if (rowHeight_ > 0)
+        item->setSizeHint(QSize(0, rowHeight_));
+    addItem(item);
 }
 
 int ListBox::ListIndex() const
@@ -311,7 +310,7 @@ QWidget* createControl(const ControlDesign& design, QWidget* parent)
     }
     case Kind::List: {
         auto* list = new ListBox(parent);
-        list->setItemDelegate(new FixedRowDelegate(listRowHeight(design.font), list));
+        list->setRowHeight(listRowHeight(design.font));
         list->setUniformItemSizes(true);
         palette.setColor(QPalette::Base, back);
         widget = list;

@@ -38,7 +38,11 @@ class ListBox : public QListWidget {
 public:
     explicit ListBox(QWidget* parent = nullptr);
 
-    void AddItem(const QString& text) { addItem(text); }
+    void AddItem(const QString& text);
+
+    // Every row as high as the design assumes, for the items added from now
+    // on; 0, the default: as high as the list's font makes it.
+    void setRowHeight(int height) { rowHeight_ = height; }
     int ListIndex() const; // -1 when nothing is selected
     QString Text() const;  // the selected item's text, empty when none
 
@@ -60,6 +64,7 @@ protected:
 
 private:
     bool focusing_ = false;
+    int rowHeight_ = 0;
 };
 
 // Single-line, read-only: the user can neither type, paste nor delete.
