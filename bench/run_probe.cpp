@@ -9,9 +9,9 @@
 // repainted>", then "bridge 1" if the accessibility bridge was on, else
 // "bridge 0".
 //
-// With --floor, the same run up to the variant button; then, in place of the
-// program's test window, plain Qt code hides the start window and builds and
-// shows the same controls (twelve lists with their options, the question box,
+// With --floor, the same run up to the variant button and the same click on
+// it; then, in place of the program's test window, plain Qt code hides the
+// start window and builds and shows the same controls (twelve lists with their options, the question box,
 // the score box, the labels and buttons, in the same fonts, colours, boxes
 // and texts) as plain Qt widgets, with none of the program's own: the floor
 // that Qt itself sets for opening a test window. It prints "open <ns> <ns
@@ -93,6 +93,10 @@ QFont font(const FontDesign& d)
     const int px = int(d.points * 96.0 / 72.0 + 0.5);
     f.setPixelSize(px);
     f.setBold(d.bold);
+    f.setItalic(false);
+    f.setUnderline(false);
+    f.setStrikeOut(false);
+    f.setStretch(QFont::Unstretched);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::PreferOutline);
     if (sans && px == 13)
@@ -209,11 +213,17 @@ int main(int argc, char* argv[])
     QCoreApplication::processEvents();
 
     const velitar::TestVariant& content = velitar::questionBank().variant(variant);
+    auto* button = start->findChild<QPushButton*>(QStringLiteral("Command%1").arg(variant + 1));
     QElapsedTimer clock;
     if (plain) {
+        // The same click on the same button, which now opens the plain widgets.
+        std::unique_ptr<QWidget> window;
+        QObject::disconnect(&forms.Form1(), &velitar::ui::StartWindow::variantChosen, nullptr, nullptr);
+        QObject::connect(&forms.Form1(), &velitar::ui::StartWindow::variantChosen, start,
+                         [&](int) { window = plainqt::open(content, start); });
         clock.start();
         velitarOpeningStarts();
-        const std::unique_ptr<QWidget> window = plainqt::open(content, start);
+        QTest::mouseClick(button, Qt::LeftButton);
         const qint64 open = clock.nsecsElapsed();
         Paints paints(window.get());
         untilPainted(paints, 0);
@@ -222,7 +232,6 @@ int main(int argc, char* argv[])
                     static_cast<long long>(clock.nsecsElapsed()), QAccessible::isActive() ? 1 : 0);
         return 0;
     }
-    auto* button = start->findChild<QPushButton*>(QStringLiteral("Command%1").arg(variant + 1));
     clock.start();
     velitarOpeningStarts();
     QTest::mouseClick(button, Qt::LeftButton);
