@@ -225,6 +225,14 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void TextBox::focusInEvent(QFocusEvent* event)
+{
+    // QLineEdit selects all its text when Tab brings the focus; this box
+    // takes the focus as if by any other way, which selects nothing.
+    QFocusEvent plain(event->type(), Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(&plain);
+}
+
 MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent)
 {
     setReadOnly(true);
@@ -234,6 +242,7 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     document()->setDocumentMargin(2);
 }
 
@@ -292,6 +301,24 @@ void Button::paintEvent(QPaintEvent*)
         focus.backgroundColor = option.palette.button().color();
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
+}
+
+bool HandlerFocus::focusHidden() const
+{
+    const QWidget* focused = window_->focusWidget();
+    return focused && focused != window_ && !focused->isVisibleTo(window_);
+}
+
+bool HandlerFocus::holding() const { return running_ && focusHidden(); }
+
+bool HandlerFocus::place(QWidget* target)
+{
+    if (!focusHidden())
+        return true;
+    if (!target || !target->isVisibleTo(window_))
+        return false;
+    target->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 QWidget* createControl(const ControlDesign& design, QWidget* parent)
