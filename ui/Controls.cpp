@@ -114,7 +114,7 @@ void ListBox::keyboardSearch(const QString& search)
     for (int i = 0; i < n; ++i) {
         const int row = (from + i) % n;
         if (item(row)->text().startsWith(search, Qt::CaseInsensitive)) {
-            setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            choose(row);
             return;
         }
     }
@@ -194,7 +194,7 @@ void ListBox::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!event->isAutoRepeat())
-            setCurrentRow(framed, QItemSelectionModel::ClearAndSelect);
+            choose(framed);
         event->accept();
         return;
     default:
@@ -206,9 +206,20 @@ void ListBox::keyPressEvent(QKeyEvent* event)
         scrollTo(currentIndex());
         viewport()->update();
     } else {
-        setCurrentRow(moved ? next : (last ? n - 1 : 0), QItemSelectionModel::ClearAndSelect);
+        choose(moved ? next : (last ? n - 1 : 0));
     }
     event->accept();
+}
+
+void ListBox::choose(int row)
+{
+    // The option becomes current first, while the list still has the focus,
+    // and is selected after: the selection answers, and the answer moves the
+    // focus away. The other order would announce the option of a list that
+    // is gone, after the focus had already moved on.
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
 }
 
 QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

@@ -59,6 +59,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void choose(int row); // selects an option from the keyboard
+
     bool focusing_ = false;
 };
 
