@@ -104,7 +104,7 @@ def prepare():
     os.makedirs(os.path.join(work, "orca-prefs"))
     env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=config, XDG_DATA_HOME=os.path.join(home, ".local/share"),
                XDG_CACHE_HOME=os.path.join(home, ".cache"), LOCPATH=locales, LANG="ru_RU.UTF-8", LANGUAGE="ru",
-               LC_ALL="ru_RU.UTF-8", NO_AT_BRIDGE="0")
+               LC_ALL="ru_RU.UTF-8")
     env.pop("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", None)  # Qt follows the screen reader, as on a desktop
     return env
 
