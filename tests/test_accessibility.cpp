@@ -19,6 +19,18 @@ const QString kPraise =
                    "тесту, выбрав один     из пяти вариантов.");
 const QString kReproach = QStringLiteral(" Не верно. Спросите у свечницы     и вернитесь к тесту. ");
 const QString kRight = QStringLiteral(" Ответ правильный.");
+const QString kListKeys = QStringLiteral("Стрелка сразу выбирает ответ. Чтобы просмотреть ответы, не выбирая, "
+                                         "нажимайте Ctrl со стрелками, затем пробел или Enter.");
+
+// A text as a screen reader gets it in a name or description: line breaks
+// and runs of blanks as one blank.
+QString spoken(const QString& text) { return text.simplified(); }
+
+QString focusName()
+{
+    QWidget* w = QApplication::focusWidget();
+    return w ? w->objectName() : QStringLiteral("(none)");
+}
 
 struct Expected {
     QString control;
@@ -57,6 +69,9 @@ void recordEvent(QAccessibleEvent* event)
     case QAccessible::TextUpdated:
     case QAccessible::ValueChanged:
         says = textOf(iface);
+        break;
+    case QAccessible::Focus: // what a screen reader says after the name
+        says = iface->text(QAccessible::Description);
         break;
     default:
         says = iface->text(QAccessible::Name);
@@ -166,23 +181,26 @@ private slots:
         QWidget* w = &forms.Form1();
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(w);
         QCOMPARE(window->role(), QAccessible::Window);
-        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Тест \"Велитарь\""));
-        QCOMPARE(window->text(QAccessible::Description), QStringLiteral("Вопрос-разминка и выбор варианта теста"));
-        checkControls(w, {
-                             {"Label1", QAccessible::StaticText, "Тест \"Велитарь\"", ""},
-                             {"Label2", QAccessible::StaticText, "Как называется главное христианское богослужение?",
-                              "Вопрос-разминка"},
-                             {"Label3", QAccessible::StaticText, "", "Выбранный ответ"},
-                             {"Label4", QAccessible::StaticText, "", "Оценка ответа"},
-                             {"Label5", QAccessible::StaticText, "Выберите вариант", ""},
-                             {"List1", QAccessible::List, "Ответы на вопрос-разминку", ""},
-                             {"Command1", QAccessible::Button, "Выход", "Завершить программу"},
-                             {"Command2", QAccessible::Button, "1", "Открыть вариант 1"},
-                             {"Command3", QAccessible::Button, "2", "Открыть вариант 2"},
-                             {"Command4", QAccessible::Button, "3", "Открыть вариант 3"},
-                             {"Command5", QAccessible::Button, "4", "Открыть вариант 4"},
-                             {"Command6", QAccessible::Button, "5", "Открыть вариант 5"},
-                         });
+        // Its name is its title, as shown in the title bar.
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("\"Velitar\""));
+        QCOMPARE(window->text(QAccessible::Description),
+                 QStringLiteral("Тест \"Велитарь\": вопрос-разминка и выбор варианта теста"));
+        checkControls(w,
+                      {
+                          {"Label1", QAccessible::StaticText, "Тест \"Велитарь\"", ""},
+                          {"Label2", QAccessible::StaticText, "Как называется главное христианское богослужение?",
+                           "Вопрос-разминка"},
+                          {"Label3", QAccessible::StaticText, "", "Выбранный ответ"},
+                          {"Label4", QAccessible::StaticText, "", "Оценка ответа"},
+                          {"Label5", QAccessible::StaticText, "Выберите вариант", ""},
+                          {"List1", QAccessible::List, "Как называется главное христианское богослужение?", kListKeys},
+                          {"Command1", QAccessible::Button, "Выход", "Завершить программу"},
+                          {"Command2", QAccessible::Button, "1", "Открыть вариант 1"},
+                          {"Command3", QAccessible::Button, "2", "Открыть вариант 2"},
+                          {"Command4", QAccessible::Button, "3", "Открыть вариант 3"},
+                          {"Command5", QAccessible::Button, "4", "Открыть вариант 4"},
+                          {"Command6", QAccessible::Button, "5", "Открыть вариант 5"},
+                      });
         QAccessibleInterface* list = accessible(w, "List1");
         QStringList options;
         for (int row = 0; row < list->childCount(); ++row) {
@@ -216,21 +234,23 @@ private slots:
                              {"Label4", QAccessible::StaticText, "Правильных", ""},
                              {"Label5", QAccessible::StaticText, "    ответов", ""},
                              {"Command1", QAccessible::Button, "Выход", "Завершить программу"},
-                             {"Command2", QAccessible::Button, "Следующий вопрос", "Перейти к вопросу 2"},
-                             {"Command11", QAccessible::Button, "Следующий вопрос", "Перейти к вопросу 11"},
-                             {"Command12", QAccessible::Button, "Последний вопрос", "Перейти к вопросу 12"},
+                             // Nothing to tell before an answer has shown them.
+                             {"Command2", QAccessible::Button, "Следующий вопрос", ""},
+                             {"Command11", QAccessible::Button, "Следующий вопрос", ""},
+                             {"Command12", QAccessible::Button, "Последний вопрос", ""},
                          });
         QCOMPARE(accessible(w, "Label8")->text(QAccessible::Name), QStringLiteral("Вариант %1").arg(variant));
         QCOMPARE(accessible(w, "Label6")->text(QAccessible::Description), QStringLiteral("Итог теста"));
         QCOMPARE(accessible(w, "Label7")->text(QAccessible::Description), QStringLiteral("Итог теста"));
-        const QStringList listNames = {"Ответы на вопрос 1",  "Ответы на вопрос 2",  "Ответы на вопрос 3",
-                                       "Ответы на вопрос 4",  "Ответы на вопрос 5",  "Ответы на вопрос 6",
-                                       "Ответы на вопрос 7",  "Ответы на вопрос 8",  "Ответы на вопрос 9",
-                                       "Ответы на вопрос 10", "Ответы на вопрос 11", "Ответы на вопрос 12"};
+        // Each answer list is named by its question, every line of it.
         for (int k = 1; k <= 12; ++k) {
             QAccessibleInterface* list = accessible(w, QStringLiteral("List%1").arg(k));
             QCOMPARE(list->role(), QAccessible::List);
-            QCOMPARE(list->text(QAccessible::Name), listNames[k - 1]);
+            const std::string_view text = forms.testWindow(variant).variant().question(k).prompt;
+            const QString prompt = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+            QCOMPARE(list->text(QAccessible::Name), spoken(prompt));
+            QVERIFY(list->text(QAccessible::Name).startsWith(QStringLiteral("%1) ").arg(k)));
+            QCOMPARE(list->text(QAccessible::Description), kListKeys);
         }
         // The question box reads out the prompt, and is read-only.
         QAccessibleInterface* text1 = accessible(w, "Text1");
@@ -245,6 +265,8 @@ private slots:
         Forms forms;
         QCOMPARE(textOf(accessible(&forms.testWindow(1), "Text1")),
                  QStringLiteral("1) Сугубая ектения начинается словами:"));
+        QCOMPARE(accessible(&forms.testWindow(1), "List1")->text(QAccessible::Name),
+                 QStringLiteral("1) Сугубая ектения начинается словами:"));
     }
 
     void startWindowAnnouncesTheVerdict_data()
@@ -253,8 +275,14 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("verdict");
         QTest::addColumn<bool>("variantsShown");
-        QTest::addRow("right") << 2 << "Литургия" << kPraise << true;
-        QTest::addRow("wrong") << 4 << "Полиелей" << kReproach << false;
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("heard"); // the description of the control the focus goes to
+        QTest::addRow("right")
+            << 2 << "Литургия" << kPraise << true << "Command2"
+            << "Правильно, но вопрос простой... Теперь Вы можете приступить к собственно тесту, "
+               "выбрав один из пяти вариантов. Выберите вариант: кнопки от 1 до 5. Открыть вариант 1";
+        QTest::addRow("wrong") << 4 << "Полиелей" << kReproach << false << "Command1"
+                               << "Не верно. Спросите у свечницы и вернитесь к тесту. Завершить программу";
     }
 
     void startWindowAnnouncesTheVerdict()
@@ -263,15 +291,19 @@ private slots:
         QFETCH(QString, option);
         QFETCH(QString, verdict);
         QFETCH(bool, variantsShown);
+        QFETCH(QString, focus);
+        QFETCH(QString, heard);
         Forms forms;
         ui::StartWindow* w = &forms.Form1();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(showAndActivate(w));
         events.clear();
         clickItem(w->List1, row);
+        // The focus goes to the way on, which tells the verdict when it gets the focus.
+        QCOMPARE(focusName(), focus);
+        QVERIFY2(announced(focus, QAccessible::Focus, heard), qPrintable(describe(focus)));
         QVERIFY2(announced("Label3", QAccessible::NameChanged, option), qPrintable(describe("Label3")));
         QVERIFY2(announced("Label4", QAccessible::NameChanged, verdict), qPrintable(describe("Label4")));
-        QVERIFY2(announced("List1", QAccessible::ObjectHide, "Ответы на вопрос-разминку"),
+        QVERIFY2(announced("List1", QAccessible::ObjectHide, "Как называется главное христианское богослужение?"),
                  qPrintable(describe("List1")));
         QCOMPARE(announced("Label5", QAccessible::ObjectShow, "Выберите вариант"), variantsShown);
         for (int n = 2; n <= 6; ++n)
@@ -281,6 +313,10 @@ private slots:
 
     // Every answer announces the echo, the verdict and the score, also when
     // the score stays as it was; the last one announces the final caption.
+    // The focus follows: the move button an answer shows gets it, telling
+    // the verdict and the score; the list it shows gets it next, named by
+    // its question; after question 12 the score box, telling the final
+    // caption. It never falls on Exit.
     void testWindowAnnouncesEveryAnswer_data()
     {
         QTest::addColumn<int>("variant");
@@ -295,18 +331,24 @@ private slots:
         QFETCH(bool, allRight);
         Forms forms;
         ui::TestWindow* w = open(forms, variant);
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(showAndActivate(w));
         int score = 0;
         for (int k = 1; k <= 12; ++k) {
+            const QString list = QStringLiteral("List%1").arg(k);
             if (k > 1) {
                 events.clear();
-                QTest::mouseClick(w->Command[k], Qt::LeftButton);
+                QTest::keyClick(w->Command[k], Qt::Key_Space);
+                QCOMPARE(focusName(), list);
+                QVERIFY2(announced(list, QAccessible::Focus, kListKeys), qPrintable(describe(list)));
+                // The button no longer tells the verdict that is gone.
+                QCOMPARE(accessible(w, QStringLiteral("Command%1").arg(k))->text(QAccessible::Description), QString());
                 // The blanked echo and verdict are announced as well.
                 QVERIFY2(announced("Label3", QAccessible::NameChanged, " "), qPrintable(describe("Label3")));
                 QVERIFY2(announced("Label2", QAccessible::NameChanged, " "), qPrintable(describe("Label2")));
-                QVERIFY2(announced(QStringLiteral("List%1").arg(k), QAccessible::ObjectShow,
-                                   QStringLiteral("Ответы на вопрос %1").arg(k)),
-                         qPrintable(describe(QStringLiteral("List%1").arg(k))));
+                QVERIFY2(announced(list, QAccessible::ObjectShow, spoken(w->Text1->text())),
+                         qPrintable(describe(list)));
+            } else {
+                w->List[1]->setFocus(Qt::TabFocusReason);
             }
             const int correct = w->variant().question(k).correct;
             const int row = allRight ? correct : 0;
@@ -323,10 +365,22 @@ private slots:
                          qPrintable(describe("Label2")));
             QVERIFY2(announced("Text2", QAccessible::TextUpdated, QString::number(score)),
                      qPrintable(describe("Text2")));
-            if (k < 12)
-                QVERIFY2(announced(QStringLiteral("Command%1").arg(k + 1), QAccessible::ObjectShow,
-                                   k + 1 < 12 ? "Следующий вопрос" : "Последний вопрос"),
-                         qPrintable(describe(QStringLiteral("Command%1").arg(k + 1))));
+            const QString told = QStringLiteral("%1 Правильных ответов: %2.").arg(spoken(w->Label2->text())).arg(score);
+            if (k < 12) {
+                const QString next = QStringLiteral("Command%1").arg(k + 1);
+                QVERIFY2(announced(next, QAccessible::ObjectShow, k + 1 < 12 ? "Следующий вопрос" : "Последний вопрос"),
+                         qPrintable(describe(next)));
+                QCOMPARE(focusName(), next);
+                QVERIFY2(announced(next, QAccessible::Focus, told), qPrintable(describe(next)));
+            } else {
+                QCOMPARE(focusName(), QStringLiteral("Text2"));
+                const QString caption = spoken(w->findChild<QLabel*>(score >= 11 ? "Label6" : "Label7")->text());
+                QVERIFY2(announced("Text2", QAccessible::Focus,
+                                   QStringLiteral("%1 %2 Правильных ответов: %3.")
+                                       .arg(spoken(w->Label2->text()), caption)
+                                       .arg(score)),
+                         qPrintable(describe("Text2")));
+            }
         }
         QVERIFY(!allRight || score == 12);
         const QString shown = score >= 11 ? "Label6" : "Label7";

@@ -2,6 +2,8 @@
 // every state, keys in the answer lists (each answers once), Space and Enter
 // on buttons, read-only text boxes, and a whole test taken without a mouse.
 #include <QClipboard>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest>
 
 #include "WidgetTestSupport.h"
@@ -429,7 +431,11 @@ private slots:
         ScoreSlots scores;
         ui::TestWindow window(questionBank().variant(1), scores);
         QVERIFY(showAndActivate(&window));
+        // Question 3, whose prompt takes two lines of the question box.
         clickItem(window.List[1], 0);
+        QTest::mouseClick(window.Command[2], Qt::LeftButton);
+        clickItem(window.List[2], 0);
+        QTest::mouseClick(window.Command[3], Qt::LeftButton);
         const QString prompt = window.Text1->text();
         const QString shown = window.Text1->toPlainText();
         const QString score = window.Text2->text();
@@ -438,6 +444,17 @@ private slots:
         for (QWidget* box : {static_cast<QWidget*>(window.Text1), static_cast<QWidget*>(window.Text2)}) {
             window.Command1->setFocus(Qt::TabFocusReason);
             QVERIFY(tabTo(&window, box->objectName()));
+            // Taking the focus selects nothing; in the question box a text
+            // cursor goes down to the second line, so that it can be read.
+            if (box == window.Text1) {
+                QVERIFY(!window.Text1->textCursor().hasSelection());
+                QCOMPARE(window.Text1->textCursor().position(), 0);
+                QTest::keyClick(box, Qt::Key_Down);
+                const QTextCursor cursor = window.Text1->textCursor();
+                QCOMPARE(cursor.block().layout()->lineForTextPosition(cursor.positionInBlock()).lineNumber(), 1);
+            } else {
+                QVERIFY(!window.Text2->hasSelectedText());
+            }
             QTest::keyClick(box, Qt::Key_End);
             QTest::keyClicks(box, QStringLiteral("abc 1"));
             typeText(box, QStringLiteral("ж"));
@@ -467,8 +484,10 @@ private slots:
     }
     void aWholeTestWithoutAMouse()
     {
-        // Tab to the question button, press it, Tab to the list, choose; for
-        // all twelve questions, from the Exit button the window opens on.
+        // From the Exit button the window opens on, Tab to question 1; then
+        // after each answer the focus is on the button it showed, and one
+        // key there puts it on the next question's list. After question 12
+        // it is on the score box; never on Exit.
         QFETCH(int, variant);
         Forms forms;
         QVERIFY(showAndActivate(&forms.Form1()));
@@ -478,6 +497,7 @@ private slots:
         QTest::keyClick(forms.Form1().List1, Qt::Key_Down, Qt::ControlModifier);
         QTest::keyClick(forms.Form1().List1, Qt::Key_Space);
         QVERIFY(forms.Form1().Command[2]->isVisible());
+        QCOMPARE(focusName(), QStringLiteral("Command2"));
         QVERIFY(tabTo(&passed.Form1(), QStringLiteral("Command%1").arg(variant + 1)));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         ui::TestWindow* window = &passed.testWindow(variant);
@@ -485,13 +505,14 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), window->Command1);
 
         int answered = 0;
+        QTest::keyClick(window->Command1, Qt::Key_Tab);
         for (int k = 1; k <= kQuestionsPerVariant; ++k) {
             if (k > 1) {
-                QVERIFY2(tabTo(window, QStringLiteral("Command%1").arg(k)), qPrintable(focusName()));
+                QCOMPARE(focusName(), QStringLiteral("Command%1").arg(k));
                 QTest::keyClick(QApplication::focusWidget(), k % 2 ? Qt::Key_Return : Qt::Key_Space);
             }
             ui::ListBox* list = window->List[static_cast<std::size_t>(k)];
-            QVERIFY2(tabTo(window, list->objectName()), qPrintable(QStringLiteral("List%1").arg(k)));
+            QCOMPARE(QApplication::focusWidget(), list);
             QSignalSpy answers(list, &ui::ListBox::Click);
             // The right option, reached with Ctrl+Down and chosen with Space or Enter.
             const int right = questionBank().variant(variant).question(k).correct;
@@ -504,6 +525,7 @@ private slots:
             QCOMPARE(window->Text2->text(), QString::number(k));
         }
         QCOMPARE(answered, 12);
+        QCOMPARE(QApplication::focusWidget(), window->Text2);
         QVERIFY(window->Label6->isVisible());
         QVERIFY(!window->Label7->isVisible());
     }

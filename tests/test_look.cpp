@@ -224,7 +224,8 @@ private slots:
         Forms forms;
         ui::StartWindow* start = &forms.Form1();
         QVERIFY(showAndActivate(start));
-        clickItem(start->List1, 2); // the numbered buttons show
+        clickItem(start->List1, 2);  // the numbered buttons show, the focus on "1"
+        start->Command1->setFocus(); // the faces of "1" .. "5" without a focus frame
         const QImage image = grabImage(start);
         // The window itself, where no control stands.
         QCOMPARE(rgb(pixelAt(image, {300, 10})), rgb(kPaleYellow));

@@ -12,6 +12,16 @@ namespace {
 const QString kEcho = QStringLiteral("Выбранный ответ");
 const QString kVerdict = QStringLiteral("Оценка ответа");
 const QString kExit = QStringLiteral("Завершить программу");
+// A plain arrow answers at once; this must be known before the first key.
+const QString kListKeys = QStringLiteral("Стрелка сразу выбирает ответ. Чтобы просмотреть ответы, не выбирая, "
+                                         "нажимайте Ctrl со стрелками, затем пробел или Enter.");
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// A text as it is read out: line breaks and runs of blanks as one blank.
+QString spoken(const QString& text) { return text.simplified(); }
+
+QString score(const QString& digits) { return QStringLiteral("Правильных ответов: %1.").arg(digits); }
 
 // A plain top-level widget is exposed as a client area; the program's windows
 // are exposed as windows (a frame over AT-SPI), as a main window is.
@@ -26,20 +36,33 @@ QAccessibleInterface* windowInterface(const QString&, QObject* object)
 void installWindowInterface() { QAccessible::installFactory(windowInterface); }
 Q_CONSTRUCTOR_FUNCTION(installWindowInterface)
 
+QString openVariant(int variant) { return QStringLiteral("Открыть вариант %1").arg(variant); }
+
 } // namespace
 
 void applyAccessibility(StartWindow& w)
 {
-    // The title bar shows the name in Latin letters; a screen reader says it in Russian.
-    w.setAccessibleName(QStringLiteral("Тест \"Велитарь\""));
-    w.setAccessibleDescription(QStringLiteral("Вопрос-разминка и выбор варианта теста"));
+    // The name is the title bar's; the description says it in Russian.
+    w.setAccessibleDescription(QStringLiteral("Тест \"Велитарь\": вопрос-разминка и выбор варианта теста"));
     w.Label2->setAccessibleDescription(QStringLiteral("Вопрос-разминка"));
-    w.List1->setAccessibleName(QStringLiteral("Ответы на вопрос-разминку"));
+    w.List1->setAccessibleName(spoken(w.Label2->text()));
+    w.List1->setAccessibleDescription(kListKeys);
     w.Label3->setAccessibleDescription(kEcho);
     w.Label4->setAccessibleDescription(kVerdict);
     w.Command1->setAccessibleDescription(kExit);
     for (int n = 2; n <= 6; ++n)
-        w.Command[n]->setAccessibleDescription(QStringLiteral("Открыть вариант %1").arg(n - 1));
+        w.Command[n]->setAccessibleDescription(openVariant(n - 1));
+}
+
+void describeVerdict(StartWindow& w)
+{
+    const QString verdict = spoken(w.Label4->text());
+    if (w.Command[2]->isVisibleTo(&w)) {
+        w.Command[2]->setAccessibleDescription(
+            QStringLiteral("%1 %2: кнопки от 1 до 5. %3").arg(verdict, w.Label5->text(), openVariant(1)));
+    } else {
+        w.Command1->setAccessibleDescription(QStringLiteral("%1 %2").arg(verdict, kExit));
+    }
 }
 
 void applyAccessibility(TestWindow& w)
@@ -47,15 +70,29 @@ void applyAccessibility(TestWindow& w)
     w.setAccessibleDescription(QStringLiteral("Вариант %1").arg(w.variant().number));
     w.Text1->setAccessibleName(QStringLiteral("Вопрос"));
     w.Text2->setAccessibleName(QStringLiteral("Число правильных ответов"));
-    for (int k = 1; k < static_cast<int>(w.List.size()); ++k)
-        w.List[k]->setAccessibleName(QStringLiteral("Ответы на вопрос %1").arg(k));
-    for (int k = 2; k < static_cast<int>(w.Command.size()); ++k)
-        w.Command[k]->setAccessibleDescription(QStringLiteral("Перейти к вопросу %1").arg(k));
+    for (int k = 1; k < static_cast<int>(w.List.size()); ++k) {
+        w.List[k]->setAccessibleName(spoken(qs(w.variant().question(k).prompt)));
+        w.List[k]->setAccessibleDescription(kListKeys);
+    }
     w.Label3->setAccessibleDescription(kEcho);
     w.Label2->setAccessibleDescription(kVerdict);
     w.Label6->setAccessibleDescription(QStringLiteral("Итог теста"));
     w.Label7->setAccessibleDescription(QStringLiteral("Итог теста"));
     w.Command1->setAccessibleDescription(kExit);
 }
+
+void describeAnswer(TestWindow& w, int n)
+{
+    if (n < kQuestionsPerVariant) {
+        w.Command.at(static_cast<std::size_t>(n + 1))
+            ->setAccessibleDescription(QStringLiteral("%1 %2").arg(spoken(w.Label2->text()), score(w.Text2->text())));
+        return;
+    }
+    const Label* caption = w.Label6->isVisibleTo(&w) ? w.Label6 : w.Label7;
+    w.Text2->setAccessibleDescription(
+        QStringLiteral("%1 %2 %3").arg(spoken(w.Label2->text()), spoken(caption->text()), score(w.Text2->text())));
+}
+
+void describeMove(TestWindow& w, int n) { w.Command.at(static_cast<std::size_t>(n))->setAccessibleDescription({}); }
 
 } // namespace velitar::ui

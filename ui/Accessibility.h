@@ -2,13 +2,15 @@
 // accessible name and the role of its kind (labels their text, buttons their
 // caption, each answer list the question it answers, the two text boxes what
 // they hold), and a description where the name alone does not say what the
-// control is for.
+// control is for. A window's name is its title.
 //
-// Qt itself raises the events a screen reader needs to announce what changes
-// (measured with Qt 6.4): a label whose text changes raises NameChanged, a
-// text box whose text is set raises text events, and a control that is shown
-// raises ObjectShow. A label raises NameChanged only while it has no
-// accessible name of its own, so labels are given descriptions, never names.
+// Screen readers announce, when a control gets the focus, its name, role and
+// description, but not a label whose text changes nor a text box that
+// changes without the focus (measured with Orca). So what an answer brings
+// is told by the control the focus goes to next: the move button's
+// description is the verdict and the score, the score box's after the last
+// question the final caption; each answer list is named by its question.
+// These descriptions are set before the focus moves there.
 #pragma once
 
 namespace velitar::ui {
@@ -18,5 +20,14 @@ class TestWindow;
 
 void applyAccessibility(StartWindow& window);
 void applyAccessibility(TestWindow& window);
+
+// After the warm-up answer: button "1" tells the praise and the invitation
+// to choose, Exit the reproach.
+void describeVerdict(StartWindow& window);
+// After question n is answered: the move button it showed tells the verdict
+// and the score; after question 12 the score box tells the final caption.
+void describeAnswer(TestWindow& window, int n);
+// After move button n is pressed: it no longer tells an old verdict.
+void describeMove(TestWindow& window, int n);
 
 } // namespace velitar::ui

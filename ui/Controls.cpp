@@ -111,7 +111,7 @@ void ListBox::keyboardSearch(const QString& search)
     for (int i = 0; i < n; ++i) {
         const int row = (from + i) % n;
         if (item(row)->text().startsWith(search, Qt::CaseInsensitive)) {
-            setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            choose(row);
             return;
         }
     }
@@ -191,7 +191,7 @@ void ListBox::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!event->isAutoRepeat())
-            setCurrentRow(framed, QItemSelectionModel::ClearAndSelect);
+            choose(framed);
         event->accept();
         return;
     default:
@@ -203,9 +203,20 @@ void ListBox::keyPressEvent(QKeyEvent* event)
         scrollTo(currentIndex());
         viewport()->update();
     } else {
-        setCurrentRow(moved ? next : (last ? n - 1 : 0), QItemSelectionModel::ClearAndSelect);
+        choose(moved ? next : (last ? n - 1 : 0));
     }
     event->accept();
+}
+
+void ListBox::choose(int row)
+{
+    // The option becomes current first, while the list still has the focus,
+    // and is selected after: the selection answers, and the answer moves the
+    // focus away. The other order would announce the option of a list that
+    // is gone, after the focus had already moved on.
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
 }
 
 QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
@@ -222,6 +233,14 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void TextBox::focusInEvent(QFocusEvent* event)
+{
+    // QLineEdit selects all its text when Tab brings the focus; this box
+    // takes the focus as if by any other way, which selects nothing.
+    QFocusEvent plain(event->type(), Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(&plain);
+}
+
 MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent)
 {
     setReadOnly(true);
@@ -231,6 +250,7 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     document()->setDocumentMargin(2);
 }
 
@@ -289,6 +309,24 @@ void Button::paintEvent(QPaintEvent*)
         focus.backgroundColor = option.palette.button().color();
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
+}
+
+bool HandlerFocus::focusHidden() const
+{
+    const QWidget* focused = window_->focusWidget();
+    return focused && focused != window_ && !focused->isVisibleTo(window_);
+}
+
+bool HandlerFocus::holding() const { return running_ && focusHidden(); }
+
+bool HandlerFocus::place(QWidget* target)
+{
+    if (!focusHidden())
+        return true;
+    if (!target || !target->isVisibleTo(window_))
+        return false;
+    target->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 QWidget* createControl(const ControlDesign& design, QWidget* parent)

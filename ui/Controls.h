@@ -63,19 +63,28 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void choose(int row); // selects an option from the keyboard
+
     bool focusing_ = false;
     int rowHeight_ = 0;
 };
 
 // Single-line, read-only: the user can neither type, paste nor delete.
+// Taking the focus leaves the text unselected, so that a screen reader reads
+// the value rather than a selection.
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:
     explicit TextBox(QWidget* parent = nullptr);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
 };
 
 // Multi-line, read-only, word-wrapped, no scroll bars. It keeps the text it
 // was given (line breaks as CR LF included) and shows CR LF as a line break.
+// With the focus it has a text cursor that the arrow keys move, so every
+// line can be reached and read out, one by one.
 class MultiLineTextBox : public QPlainTextEdit {
     Q_OBJECT
     Q_PROPERTY(QString text READ text WRITE setText)
@@ -107,6 +116,38 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+};
+
+// Where the focus goes when a handler hides the control that has it. Left to
+// itself, the toolkit moves the focus on to the next control in Tab order at
+// the moment the control disappears, which after an answer is whatever comes
+// next in the designed order (the question box, the score, Exit). Instead,
+// while a handler runs, the focus stays on the hidden control, and when the
+// handler has ended it goes to the control the window names, the next step
+// of the test. A window asks holding() in its focusNextPrevChild.
+class HandlerFocus {
+public:
+    explicit HandlerFocus(QWidget* window) : window_(window) {}
+
+    // Inside a handler, with the focus on a control it has hidden.
+    bool holding() const;
+    // Runs the handler; when it has hidden the control with the focus, gives
+    // the focus to target() if that is shown. Returns false when the focus is
+    // still on a hidden control (the window then moves it on itself).
+    template <typename Handler, typename Target> bool run(Handler handler, Target target)
+    {
+        running_ = true;
+        handler();
+        running_ = false;
+        return place(focusHidden() ? target() : nullptr);
+    }
+
+private:
+    bool focusHidden() const;
+    bool place(QWidget* target);
+
+    QWidget* window_;
+    bool running_ = false;
 };
 
 // Creates the control a design describes, as a child of parent, in its

@@ -2,8 +2,10 @@
 """What a screen reader gets from the running program over the accessibility
 bus (AT-SPI): the windows and their controls with Russian names and roles, and
 the events that announce the echo of an answer, the verdict, the score and the
-final caption. Drives the program through AT-SPI alone: selects options,
-presses buttons, and ends with Exit.
+final caption; where the focus goes after each answer and move, and what the
+control it goes to tells. Drives the program through AT-SPI (selects options,
+presses buttons, ends with Exit); xdotool gives the shown window the keyboard,
+as a window manager would, and presses the one Tab from Exit to question 1.
 
 Usage (in a session with an accessibility bus, see with-session.sh):
     /usr/bin/python3 atspi-check.py PATH-TO-velitar
@@ -49,14 +51,14 @@ def pump(seconds, until=None):
 def record(event):
     source = event.source
     try:
-        events.append((event.type, source.getRoleName(), source.name, source.description, event.detail1))
+        events.append((event.type, source.getRole(), source.name, source.description, event.detail1))
     except Exception:  # the object went away meanwhile
         pass
 
 
 def saw(kind, role=None, name=None, description=None, detail=None):
     def matches(e):
-        return (e[0].startswith(kind) and (role is None or e[1] == role) and (name is None or e[2] == name)
+        return (e[0].startswith(kind) and (role is None or e[1] == ROLES[role]) and (name is None or e[2] == name)
                 and (description is None or e[3] == description) and (detail is None or e[4] == detail))
     return lambda: any(matches(e) for e in events)
 
@@ -69,9 +71,13 @@ def children(obj):
     return [obj[i] for i in range(obj.childCount)]
 
 
+ROLES = {"list": pyatspi.ROLE_LIST, "text": pyatspi.ROLE_TEXT, "label": pyatspi.ROLE_LABEL,
+         "push button": pyatspi.ROLE_PUSH_BUTTON}
+
+
 def find(parent, role, name=None, description=None):
     for child in children(parent):
-        if (child.getRoleName() == role and (name is None or child.name == name)
+        if ((role is None or child.getRole() == ROLES[role]) and (name is None or child.name == name)
                 and (description is None or child.description == description)):
             return child
     return None
@@ -96,9 +102,9 @@ def check_every_control_named(frame):
     """Every control has a name; a label still without text has a description."""
     unnamed = []
     for child in children(frame):
-        if not child.name and not (child.getRoleName() == "label" and child.description):
+        if not child.name and not (child.getRole() == pyatspi.ROLE_LABEL and child.description):
             unnamed.append(child.getRoleName())
-        if child.getRoleName() == "list":
+        if child.getRole() == pyatspi.ROLE_LIST:
             unnamed += ["list item" for item in children(child) if not item.name]
     check(not unnamed, f"every control of '{frame.name}' has a name (unnamed: {unnamed})")
 
@@ -114,18 +120,35 @@ def find_application(timeout):
     return None
 
 
-def start_window(app):
-    frame = next((f for f in children(app) if f.name == 'Тест "Велитарь"'), None)
-    if not check(frame is not None and frame.getRoleName() == "frame", "the start window is a frame named 'Тест \"Велитарь\"'"):
+def give_keyboard(pid):
+    """Gives the keyboard to the program's shown window, as a window manager
+    would when it is shown (there is none in this session)."""
+    found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(pid), "--name", "Велитарь|Velitar"],
+                           capture_output=True, text=True, timeout=10).stdout.split()
+    for window in found:
+        subprocess.run(["xdotool", "windowfocus", "--sync", window], timeout=10)
+
+
+def focused(obj):
+    return obj is not None and obj.getState().contains(pyatspi.STATE_FOCUSED)
+
+
+def start_window(app, pid):
+    frame = next((f for f in children(app) if f.name == '"Velitar"'), None)
+    if not check(frame is not None and frame.getRole() == pyatspi.ROLE_FRAME,
+                 "the start window is a frame named by its title '\"Velitar\"'"):
         return None
-    answers = find(frame, "list", "Ответы на вопрос-разминку")
-    check(answers is not None and showing(answers), "the warm-up answers are a list 'Ответы на вопрос-разминку'")
+    answers = find(frame, "list", "Как называется главное христианское богослужение?")
+    check(answers is not None and showing(answers), "the warm-up answers are a list named by the question")
+    check("Ctrl" in answers.description, "the list's description tells how to look at the options without answering")
     check([item.name for item in children(answers)] == ["Лития", "Литания", "Литургия", "Парастас", "Полиелей"],
           "its items are the five options")
     check(find(frame, "label", "Как называется главное христианское богослужение?") is not None,
           "the warm-up question is a label with its text")
-    check(find(frame, "push button", "Выход", "Завершить программу") is not None, "Exit is a push button 'Выход'")
+    check(find(frame, None, "Выход", "Завершить программу") is not None, "Exit is a button 'Выход'")
     check_every_control_named(frame)
+    give_keyboard(pid)
+    check(pump(5, lambda: focused(answers)), "the focus starts on the list")
 
     events.clear()
     choose(answers, 2)
@@ -136,23 +159,28 @@ def start_window(app):
     check(pump(5, saw("object:state-changed:showing", "label", "Выберите вариант", detail=1)),
           "and shows 'Выберите вариант'")
     for n in range(1, 6):
-        check(pump(5, saw("object:state-changed:showing", "push button", str(n), f"Открыть вариант {n}", 1)),
-              f"and shows button '{n}'")
+        check(pump(5, saw("object:state-changed:showing", None, str(n), None, 1)), f"and shows button '{n}'")
+    one = find(frame, None, "1")
+    check(pump(5, lambda: focused(one)) and one.description.startswith(" ".join(PRAISE.split()))
+          and "Выберите вариант" in one.description,
+          f"the focus is on button '1', which tells the praise (focused: {focused(one)}, '{one.description}')")
     return frame
 
 
-def take_test(app, start, variant):
+def take_test(app, start, variant, pid):
     press(find(start, "push button", str(variant)))
     frame = None
     end = time.monotonic() + 10
     while frame is None and time.monotonic() < end:
         frame = next((f for f in children(app) if f.description == f"Вариант {variant}" and showing(f)), None)
         pump(0.05)
-    if not check(frame is not None and frame.name == 'Тест  "Велитарь"' and frame.getRoleName() == "frame",
+    give_keyboard(pid)
+    if not check(frame is not None and frame.name == 'Тест  "Велитарь"' and frame.getRole() == pyatspi.ROLE_FRAME,
                  f"button '{variant}' shows the frame of variant {variant}"):
         return
-    lists = [find(frame, "list", f"Ответы на вопрос {k}") for k in range(1, 13)]
-    check(all(lists), "the twelve answer lists are named 'Ответы на вопрос 1' .. 'Ответы на вопрос 12'")
+    lists = [c for c in children(frame) if c.getRole() == pyatspi.ROLE_LIST]
+    check(len(lists) == 12 and all(l.name.startswith(f"{k}) ") for k, l in enumerate(lists, 1)),
+          "the twelve answer lists are named by their questions '1) ...' .. '12) ...'")
     question = find(frame, "text", "Вопрос")
     score = find(frame, "text", "Число правильных ответов")
     check(question is not None and text_of(question).startswith("1) "), "the question box 'Вопрос' reads question 1")
@@ -162,14 +190,21 @@ def take_test(app, start, variant):
     right = 0
     for k in range(1, 13):
         if k > 1:
-            button = next((b for b in children(frame) if b.getRoleName() == "push button"
-                           and b.description == f"Перейти к вопросу {k}"), None)
-            if not check(button is not None and showing(button), f"the button to question {k} is there"):
+            button = next((b for b in children(frame) if b.getRole() == pyatspi.ROLE_PUSH_BUTTON
+                           and b.name in ("Следующий вопрос", "Последний вопрос") and showing(b)), None)
+            if not check(button is not None, f"the button to question {k} is there"):
                 return
             press(button)
-            pump(5, lambda: showing(lists[k - 1]))
+            pump(5, lambda: showing(lists[k - 1]) and focused(lists[k - 1]))
+            check(button.description == "", f"question {k}: its button no longer tells the last verdict")
         if not check(showing(lists[k - 1]), f"question {k}: its list is shown"):
             return
+        if k > 1:
+            check(focused(lists[k - 1]) and " ".join(text_of(question).split()) == lists[k - 1].name,
+                  f"question {k}: its list has the focus and is named by the question shown")
+        else:
+            subprocess.run(["xdotool", "key", "Tab"], timeout=10)  # from Exit, where the window opens
+            check(pump(5, lambda: focused(lists[0])), "question 1: Tab from Exit gives its list the focus")
         events.clear()
         option = lists[k - 1][0].name
         choose(lists[k - 1], 0)
@@ -182,6 +217,17 @@ def take_test(app, start, variant):
         check(pump(5, lambda: saw("object:text-changed", "text", "Число правильных ответов")()
                    and text_of(score) == str(right)),
               f"question {k}: the score {right} is announced")
+        told = f"{' '.join(verdict.split())} Правильных ответов: {right}."
+        if k < 12:
+            nxt = next((b for b in children(frame) if b.getRole() == pyatspi.ROLE_PUSH_BUTTON and showing(b)
+                        and b.name != "Выход"), None)
+            check(pump(5, lambda: focused(nxt)) and nxt.description == told,
+                  f"question {k}: the focus is on the button it showed, telling '{told}' ('{nxt.description}')")
+        else:
+            caption = next(c for c in children(frame) if c.description == "Итог теста" and showing(c))
+            told = told.replace(" Правильных", f" {' '.join(caption.name.split())} Правильных")
+            check(pump(5, lambda: focused(score)) and score.description == told,
+                  f"after question 12 the focus is on the score box, telling '{told}' ('{score.description}')")
     caption = "Поздравляем!" if right >= 11 else "Сожалеем"
     check(pump(5, lambda: any(e[0].startswith("object:state-changed:showing") and e[3] == "Итог теста"
                               and e[2].startswith(caption) and e[4] == 1 for e in events)),
@@ -197,9 +243,9 @@ def main():
         pyatspi.Registry.registerEventListener(record, "object:property-change:accessible-name",
                                                "object:state-changed:showing", "object:text-changed")
         pump(0.5)  # the program learns of the listeners
-        start = start_window(app)
+        start = start_window(app, program.pid)
         if start is not None:
-            take_test(app, start, 3)
+            take_test(app, start, 3, program.pid)
         exits = [f for f in children(app) if showing(f)]
         if check(len(exits) == 1, "one window is showing"):
             press(find(exits[0], "push button", "Выход"))

@@ -114,10 +114,10 @@ bool ProgramModel::isShown(const QString& window, const QString& control) const
     const int list = number(control, "List");
     const int command = number(control, "Command");
     if (list > 0)
-        return test_ == TestState::Asking && list == k_ && !listHidden_;
+        return test_ == TestState::Asking && list == k_;
     if (command >= 2) {
         if (test_ == TestState::Asking)
-            return command == k_ && !commandHidden_;
+            return command == k_;
         return test_ == TestState::Answered && command == k_ + 1;
     }
     if (control == QLatin1String("Label6"))
@@ -304,6 +304,7 @@ void ProgramModel::moveTo(int n)
     prompt_ = qs(bankQuestion(variant_, n).prompt);
     echo_ = kBlank;
     verdict_ = kBlank;
+    focus_ = QStringLiteral("List%1").arg(n); // the focus goes to the list shown
 }
 
 void ProgramModel::answer(const QString& list, int row)
@@ -325,9 +326,10 @@ void ProgramModel::answerWarmUp(int row)
         startVerdict_ = kReproach;
         start_ = StartState::Failed;
     }
-    // ... before the list disappears.
+    // ... before the list disappears. The focus, if it was there, goes to
+    // the way on: button "1" after the praise, Exit after the reproach.
     if (focus_ == QLatin1String("List1"))
-        focus_ = neighbour(QStringLiteral("List1"), true);
+        focus_ = start_ == StartState::Passed ? QStringLiteral("Command2") : QStringLiteral("Command1");
 }
 
 void ProgramModel::answerQuestion(int n, int row)
@@ -344,27 +346,17 @@ void ProgramModel::answerQuestion(int n, int row)
     score_ = QString::number(score);
 
     // The list disappears, then the button that showed it, then the next
-    // button appears: the focus moves on from whichever of them had it.
-    hide(QStringLiteral("List%1").arg(n));
-    if (n >= 2)
-        hide(QStringLiteral("Command%1").arg(n));
-    listHidden_ = commandHidden_ = false;
+    // button appears. If one of the two had the focus, it goes to the next
+    // step: the new button, or after question 12 the score box.
+    const bool hadFocus = focus_ == QStringLiteral("List%1").arg(n) || focus_ == QStringLiteral("Command%1").arg(n);
+    if (hadFocus)
+        focus_ = n < 12 ? QStringLiteral("Command%1").arg(n + 1) : QStringLiteral("Text2");
     if (n < 12) {
         test_ = TestState::Answered;
     } else {
         test_ = TestState::Finished;
         total_ = score;
     }
-}
-
-void ProgramModel::hide(const QString& control)
-{
-    if (kindOf(control) == Kind::List)
-        listHidden_ = true;
-    else
-        commandHidden_ = true;
-    if (focus_ == control)
-        focus_ = neighbour(control, true);
 }
 
 void ProgramModel::key(const Action& action)

@@ -130,7 +130,6 @@ private:
     void answerWarmUp(int row);
     void answerQuestion(int n, int row);
     void moveTo(int n);
-    void hide(const QString& control); // hides it; the focus moves on if it was there
     void key(const Action& action);
 
     bool ended_ = false;
@@ -145,12 +144,10 @@ private:
     int variant_ = 0;
     TestState test_ = TestState::Asking;
     int k_ = 1;
-    QString prompt_;             // Text1
-    QString score_;              // Text2
-    QString echo_;               // Label3
-    QString verdict_;            // Label2
-    bool listHidden_ = false;    // list k_ hidden while its answer is being handled
-    bool commandHidden_ = false; // button k_ hidden while its answer is being handled
+    QString prompt_;  // Text1
+    QString score_;   // Text2
+    QString echo_;    // Label3
+    QString verdict_; // Label2
     std::array<int, 13> answers_{};
     std::array<std::optional<int>, 12> slots_{};
     int total_ = -1;

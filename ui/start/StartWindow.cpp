@@ -35,7 +35,7 @@ StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
         Command[n] = child<Button>(this, QStringLiteral("Command%1").arg(n));
         connect(Command[n], &QPushButton::clicked, this, [this, n] { Command_Click(n); });
     }
-    connect(List1, &ListBox::Click, this, &StartWindow::List1_Click);
+    connect(List1, &ListBox::Click, this, &StartWindow::answer);
     connect(Command1, &QPushButton::clicked, this, &StartWindow::Command1_Click);
 
     Form_Load();
@@ -62,6 +62,20 @@ void StartWindow::List1_Click()
     }
     List1->setVisible(false);
 }
+
+void StartWindow::answer()
+{
+    const bool placed = focus_.run(
+        [this] {
+            List1_Click();
+            describeVerdict(*this);
+        },
+        [this]() -> QWidget* { return Command[2]->isVisibleTo(this) ? Command[2] : Command1; });
+    if (!placed)
+        QWidget::focusNextPrevChild(true);
+}
+
+bool StartWindow::focusNextPrevChild(bool next) { return focus_.holding() || QWidget::focusNextPrevChild(next); }
 
 void StartWindow::Command1_Click() { endProgram(); }
 

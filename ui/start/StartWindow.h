@@ -32,9 +32,15 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void Form_Load();
+    // The answer as the user gives it: List1_Click, then the focus goes to
+    // button "1" after the praise and to Exit after the reproach.
+    void answer();
+
+    HandlerFocus focus_{this};
 };
 
 } // namespace velitar::ui

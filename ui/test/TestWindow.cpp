@@ -39,11 +39,11 @@ TestWindow::TestWindow(const TestVariant& variant, ScoreSlots& scores, QWidget* 
     Command1 = child<Button>(this, QStringLiteral("Command1"));
     for (int k = 1; k <= kQuestionsPerVariant; ++k) {
         List[k] = child<ListBox>(this, QStringLiteral("List%1").arg(k));
-        connect(List[k], &ListBox::Click, this, [this, k] { List_Click(k); });
+        connect(List[k], &ListBox::Click, this, [this, k] { answer(k); });
     }
     for (int k = 2; k <= kQuestionsPerVariant; ++k) {
         Command[k] = child<Button>(this, QStringLiteral("Command%1").arg(k));
-        connect(Command[k], &QPushButton::clicked, this, [this, k] { Command_Click(k); });
+        connect(Command[k], &QPushButton::clicked, this, [this, k] { move(k); });
     }
     connect(Command1, &QPushButton::clicked, this, &TestWindow::Command1_Click);
 
@@ -52,6 +52,30 @@ TestWindow::TestWindow(const TestVariant& variant, ScoreSlots& scores, QWidget* 
 }
 
 void TestWindow::Command1_Click() { endProgram(); }
+
+void TestWindow::move(int n)
+{
+    Command_Click(n);
+    describeMove(*this, n);
+    List.at(static_cast<std::size_t>(n))->setFocus(Qt::OtherFocusReason);
+}
+
+void TestWindow::answer(int n)
+{
+    const bool placed = focus_.run(
+        [this, n] {
+            List_Click(n);
+            describeAnswer(*this, n);
+        },
+        [this, n]() -> QWidget* {
+            return n < kQuestionsPerVariant ? static_cast<QWidget*>(Command.at(static_cast<std::size_t>(n + 1)))
+                                            : static_cast<QWidget*>(Text2);
+        });
+    if (!placed)
+        QWidget::focusNextPrevChild(true);
+}
+
+bool TestWindow::focusNextPrevChild(bool next) { return focus_.holding() || QWidget::focusNextPrevChild(next); }
 
 void TestWindow::closeEvent(QCloseEvent* event)
 {

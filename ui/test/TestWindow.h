@@ -37,8 +37,16 @@ public:
     void Command_Click(int n) { flow_.Command_Click(n); } // Command2_Click .. Command12_Click
     void List_Click(int n) { flow_.List_Click(n); }       // List1_Click .. List12_Click
 
+    // A move button or an answer as the user gives it: the handler, then the
+    // focus goes to the next step. A move button puts it on the list it has
+    // shown; an answer to the move button it has shown or, after question 12,
+    // to the score box, whose description is then the final caption.
+    void move(int n);
+    void answer(int n);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void Form_Load() { flow_.Form_Load(); }
@@ -58,6 +66,7 @@ private:
     void setLabel7Visible(bool visible) override;
 
     TestFlow flow_;
+    HandlerFocus focus_{this};
 };
 
 } // namespace velitar::ui
