@@ -39,9 +39,10 @@ def read(path):
 
 
 def window_sizes(log):
-    """The first geometry each Wayland surface is given, in order."""
+    """The first geometry each Wayland surface is given, in order (libwayland
+    1.21 logs objects as name@id, 1.23 as name#id)."""
     sizes = {}
-    for surface, w, h in re.findall(r"-> xdg_surface@(\d+)\.set_window_geometry\(0, 0, (\d+), (\d+)\)", log):
+    for surface, w, h in re.findall(r"-> xdg_surface[@#](\d+)\.set_window_geometry\(0, 0, (\d+), (\d+)\)", log):
         sizes.setdefault(surface, (int(w), int(h)))
     return list(sizes.values())
 
