@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Debian's own checker on the package: lintian must report no error and no
 # warning on the .deb that cpack -G DEB makes (its notes are shown, not
-# counted). VELITAR_BUILD_DIR names the build directory (default: build).
+# counted). Then its font dependencies must hold on this release: of each,
+# the alternative apt installs is in the archive and is no transitional
+# package, which the next release drops.
+# VELITAR_BUILD_DIR names the build directory (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${VELITAR_BUILD_DIR:-build}
@@ -20,3 +23,30 @@ if [ "$status" -ne 0 ] || [ "$errors" -ne 0 ] || [ "$warnings" -ne 0 ]; then
   exit 1
 fi
 echo "ok   lintian $(lintian --version | sed 's/^Lintian v//'): 0 errors, 0 warnings on $(basename "$deb")"
+
+# The alternative apt takes is the first whose candidate version satisfies it.
+declare -A relation=([">="]=ge ["<="]=le [">>"]=gt ["<<"]=lt ["="]=eq)
+IFS=',' read -ra groups <<<"$(dpkg-deb -f "$deb" Depends)"
+for group in "${groups[@]}"; do
+  [[ $group == *fonts-* ]] || continue
+  chosen=
+  IFS='|' read -ra alternatives <<<"$group"
+  for alternative in "${alternatives[@]}"; do
+    read -r name op version <<<"$(tr -d '()' <<<"$alternative")"
+    candidate=$(apt-cache policy "$name" 2>/dev/null | sed -n 's/^ *Candidate: //p')
+    [ -n "$candidate" ] && [ "$candidate" != "(none)" ] || continue
+    if [ -z "${op:-}" ] || dpkg --compare-versions "$candidate" "${relation[$op]}" "$version"; then
+      chosen="$name=$candidate"
+      break
+    fi
+  done
+  if [ -z "$chosen" ]; then
+    echo "FAIL no alternative of '${group# }' is in this release's archive"
+    exit 1
+  fi
+  if apt-cache show "$chosen" | grep -qi '^Description.*transitional'; then
+    echo "FAIL '${group# }' is met by $chosen, a transitional package"
+    exit 1
+  fi
+  echo "ok   '${group# }' is met by $chosen"
+done
