@@ -51,7 +51,7 @@ bool takeTest(velitar::Forms& forms, int variant)
     clickOption(start, QStringLiteral("List1"), 2); // "Литургия"
     QTest::mouseClick(control(start, qPrintable(QStringLiteral("Command%1").arg(variant + 1))), Qt::LeftButton);
     QWidget* test = &forms.testWindow(variant);
-    if (start->isVisible() || !test->isVisible())
+    if (start->isVisible() || !test->isVisible() || !QTest::qWaitForWindowExposed(test))
         return failed("the variant's window did not replace the start window");
 
     // Odd variants pass with one wrong answer, even ones fail with three;
