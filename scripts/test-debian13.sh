@@ -9,6 +9,9 @@
 # there. /proc, /sys, /dev, /dev/pts and /dev/shm are mounted for the run and
 # always unmounted again; no service is started inside (policy-rc.d).
 #
+# With arguments, runs that command in the checkout's copy instead (no
+# screenshots then), e.g. scripts/test-debian13.sh bash scripts/checks/10-hardening.sh
+#
 #   VELITAR_TRIXIE_ROOT    the chroot (default /var/tmp/velitar-trixie)
 #   VELITAR_DEBIAN_MIRROR  the mirror for debootstrap (default: the host's
 #                          Debian mirror, else http://deb.debian.org/debian)
@@ -86,9 +89,10 @@ mount_in /dev --bind /dev
 mount_in /dev/pts --bind /dev/pts
 mount_in /dev/shm --bind /dev/shm
 
-# A fresh copy of the checkout, as a new user would have it.
-rm -rf "$root/root/velitar"
+# A copy of the checkout as it is now. The build directories (build*/) of an
+# earlier run are kept, so that a rerun builds only what changed.
 mkdir -p "$root/root/velitar"
+find "$root/root/velitar" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
 git ls-files -z --cached --others --exclude-standard |
   while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
   tar --null -T - -cf - | tar -xf - -C "$root/root/velitar"
@@ -98,6 +102,11 @@ inside() {
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     bash -c "cd /root/velitar && $1"
 }
+
+if (($#)); then
+  inside "$(printf '%q ' "$@")"
+  exit
+fi
 
 echo "== bash scripts/test.sh on Debian 13 ($(cat "$root/etc/debian_version"))"
 tested=$(seconds)
