@@ -90,12 +90,21 @@ mount_in /dev/pts --bind /dev/pts
 mount_in /dev/shm --bind /dev/shm
 
 # A copy of the checkout as it is now. The build directories (build*/) of an
-# earlier run are kept, so that a rerun builds only what changed.
-mkdir -p "$root/root/velitar"
-find "$root/root/velitar" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
+# earlier run are kept, so that a rerun builds only what changed: a file whose
+# content is unchanged keeps the time stamp of its earlier copy, any other
+# file is newer than every earlier build.
+copy=$root/root/velitar
+rm -rf "$copy.new"
+mkdir -p "$copy" "$copy.new"
 git ls-files -z --cached --others --exclude-standard |
-  while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
-  tar --null -T - -cf - | tar -xf - -C "$root/root/velitar"
+  while IFS= read -r -d '' f; do if [ -e "$f" ]; then printf '%s\0' "$f"; fi; done |
+  tar --null -T - -cf - | tar -xmf - -C "$copy.new"
+(cd "$copy.new" && find . -type f -print0) | while IFS= read -r -d '' f; do
+  if cmp -s "$copy.new/$f" "$copy/$f"; then touch -r "$copy/$f" "$copy.new/$f"; fi
+done
+find "$copy" -mindepth 1 -maxdepth 1 -name 'build*' -exec mv -t "$copy.new" {} +
+rm -rf "$copy"
+mv "$copy.new" "$copy"
 
 inside() {
   chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
