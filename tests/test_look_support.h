@@ -31,9 +31,9 @@ inline QString rgb(const QColor& c)
     return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
 }
 
-// The lines a label shows its caption in: laid out as QLabel lays out plain
-// text (QPainter::drawText with word wrap) in the label's own font and
-// contents width. Blanks at a line's end are dropped.
+// The lines a label shows its caption in: laid out as the label lays out its
+// plain text (word wrap, as QPainter::drawText breaks it) in the label's own
+// font and contents width. Blanks at a line's end are dropped.
 inline QStringList labelLines(const QLabel* label, const QString& text)
 {
     QString shown = text;
