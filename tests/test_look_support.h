@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "engine/QuestionBank.h"
+#include "ui/Appearance.h"
 #include "ui/Controls.h"
 
 namespace velitar::testing {
@@ -30,9 +31,9 @@ inline QString rgb(const QColor& c)
     return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
 }
 
-// The lines a label shows its caption in: laid out as QLabel lays out plain
-// text (QPainter::drawText with word wrap) in the label's own font and
-// contents width. Blanks at a line's end are dropped.
+// The lines a label shows its caption in: laid out as the label lays out its
+// plain text (word wrap, as QPainter::drawText breaks it) in the label's own
+// font and contents width. Blanks at a line's end are dropped.
 inline QStringList labelLines(const QLabel* label, const QString& text)
 {
     QString shown = text;
@@ -56,11 +57,15 @@ inline QStringList labelLines(const QLabel* label, const QString& text)
 inline QStringList labelLines(const QLabel* label) { return labelLines(label, label->text()); }
 
 // The box a label's caption takes when drawn as the label draws it, from the
-// top-left of its contents.
+// top-left of its contents: as wide as the toolkit measures it, its lines
+// ui::linePitch() apart.
 inline QRect captionBox(const QLabel* label, const QString& text)
 {
-    return QFontMetrics(label->font())
-        .boundingRect(label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap, text);
+    QRect box = QFontMetrics(label->font())
+                    .boundingRect(label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap, text);
+    const auto lines = labelLines(label, text).size();
+    box.setHeight(int(lines - 1) * ui::linePitch(label->font()) + qCeil(QFontMetricsF(label->font()).height()));
+    return box;
 }
 
 // Whether a caption shows whole in the label: no line cut at the bottom and
@@ -84,23 +89,28 @@ inline QString describeFit(const QLabel* label, const QString& text)
 }
 
 // Horizontal bands of rows that hold ink (pixels other than the background)
-// inside a rectangle of a grab: one band per line of text.
-inline int inkBands(const QImage& image, const QRect& logicalRect, const QColor& background)
+// inside a rectangle of a grab, one band per line of text: the top row of
+// each, in the grab's own (device) pixels.
+inline QList<int> inkBandTops(const QImage& image, const QRect& logicalRect, const QColor& background)
 {
     const qreal ratio = image.devicePixelRatio();
     const QRect rect(qCeil(logicalRect.left() * ratio), qCeil(logicalRect.top() * ratio),
                      qFloor(logicalRect.width() * ratio), qFloor(logicalRect.height() * ratio));
-    int bands = 0;
+    QList<int> tops;
     bool inBand = false;
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         bool ink = false;
         for (int x = rect.left(); x <= rect.right() && !ink; ++x)
             ink = image.pixelColor(x, y) != background;
         if (ink && !inBand)
-            ++bands;
+            tops << y;
         inBand = ink;
     }
-    return bands;
+    return tops;
+}
+inline int inkBands(const QImage& image, const QRect& logicalRect, const QColor& background)
+{
+    return int(inkBandTops(image, logicalRect, background).size());
 }
 
 } // namespace velitar::testing

@@ -131,6 +131,36 @@ private slots:
         QCOMPARE(inkBands(image, start->Label4->contentsRect(), kCream), int(lines.size()));
     }
 
+    // A label's lines stand a fixed distance apart, whatever the toolkit's
+    // own line spacing: for each size of the sans-serif text, a label of three
+    // lines of one capital letter each.
+    void linePitch_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<int>("pitch");
+        QTest::addRow("11 px") << 8.25 << 13;
+        QTest::addRow("13 px") << 9.75 << 15;
+        QTest::addRow("16 px") << 12.0 << 19;
+        QTest::addRow("18 px") << 13.5 << 21;
+    }
+    void linePitch()
+    {
+        QFETCH(double, points);
+        QFETCH(int, pitch);
+        ui::Label label;
+        label.setFont(ui::fontFor({ui::Face::SansSerif, points}));
+        QPalette palette = label.palette();
+        palette.setColor(QPalette::Window, kCream);
+        label.setPalette(palette);
+        label.setText(QStringLiteral("Н\nН\nН"));
+        label.resize(40, 4 * pitch);
+        const QImage image = grabImage(&label);
+        const QList<int> tops = inkBandTops(image, label.rect(), kCream);
+        QCOMPARE(tops.size(), 3);
+        QCOMPARE((tops[1] - tops[0]) / image.devicePixelRatio(), qreal(pitch));
+        QCOMPARE((tops[2] - tops[1]) / image.devicePixelRatio(), qreal(pitch));
+    }
+
     void failCaptionLines()
     {
         for (int v = 1; v <= kVariantCount; ++v) {

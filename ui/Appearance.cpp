@@ -4,10 +4,14 @@
 #include <QColor>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QRawFont>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QtEndian>
 #include <cmath>
 #include <cstdio>
 
@@ -170,6 +174,29 @@ int listRowHeight(const FontDesign& design)
 {
     const int px = pixelSize(design.points);
     return px + px / 4; // 13 px text: 16 px rows; 16 px text: 20 px rows
+}
+
+int linePitch(const QFont& font)
+{
+    static QHash<QString, int> known;
+    const QString key = font.key();
+    if (const auto found = known.constFind(key); found != known.cend())
+        return *found;
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QByteArray hhea = raw.fontTable("hhea");
+    const QByteArray head = raw.fontTable("head");
+    int pitch = 0;
+    if (hhea.size() >= 10 && head.size() >= 20) {
+        const auto s16 = [](const QByteArray& table, int at) { return qFromBigEndian<qint16>(table.constData() + at); };
+        const int unitsPerEm = qFromBigEndian<quint16>(head.constData() + 18);
+        const int units = s16(hhea, 4) - s16(hhea, 6) + s16(hhea, 8); // ascender - descender + line gap
+        if (unitsPerEm > 0)
+            pitch = static_cast<int>(std::ceil(raw.pixelSize() * units / unitsPerEm - 1e-9));
+    }
+    if (pitch <= 0) // not an outline font with such tables: the toolkit's own line spacing
+        pitch = static_cast<int>(std::ceil(QFontMetricsF(font).lineSpacing()));
+    known.insert(key, pitch);
+    return pitch;
 }
 
 QStringList fontProblems()

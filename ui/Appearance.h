@@ -43,6 +43,13 @@ double letterSpacingFor(Face face, int pixelSize);
 // Pixels per designed point size at 96 dpi, rounded as the design assumes.
 int pixelSize(double points);
 
+// The distance from one line of a label's text to the next, in whole
+// pixels: the font family's own ascent, descent and line gap (its 'hhea'
+// table) at the font's pixel size, rounded up. Liberation Sans: 13 px at
+// 11 px, 15 at 13, 19 at 16, 21 at 18. It is the program's choice, not the
+// toolkit's, whose idea of the line gap differs from one version to another.
+int linePitch(const QFont& font);
+
 // Height of one list row for a list in the given font.
 int listRowHeight(const FontDesign& design);
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextLayout>
 #include <algorithm>
 
 #include "ui/Appearance.h"
@@ -50,13 +51,43 @@ void Label::setBordered(bool bordered)
     update();
 }
 
-void Label::paintEvent(QPaintEvent* event)
+void Label::paintEvent(QPaintEvent*)
 {
-    QLabel::paintEvent(event);
+    // The text is laid out here rather than by QLabel, whose line pitch
+    // follows the toolkit's idea of the font's leading: the lines break as
+    // QLabel breaks them (word wrap inside the contents rectangle, cut at its
+    // edges) and stand linePitch() apart, from the top.
+    QPainter painter(this);
+    const QRect box = contentsRect();
+    QString shown = text();
+    shown.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(shown, font(), this);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true);
+    const int pitch = linePitch(font());
+    layout.beginLayout();
+    for (int n = 0;; ++n) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(box.width());
+        line.setPosition(QPointF(0, n * pitch));
+    }
+    layout.endLayout();
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    painter.setPen(palette().color(foregroundRole()));
+    for (int n = 0; n < layout.lineCount(); ++n) {
+        const QTextLine line = layout.lineAt(n);
+        const qreal x = alignment() & Qt::AlignHCenter ? (box.width() - line.horizontalAdvance()) / 2 : 0;
+        line.draw(&painter, QPointF(box.x() + x, box.y()));
+    }
+    painter.restore();
     if (!bordered_)
         return;
     // Drawn as four one-pixel strips so that it scales with the window.
-    QPainter painter(this);
     const QColor colour = borderColour();
     const int w = width(), h = height();
     painter.fillRect(0, 0, w, 1, colour);

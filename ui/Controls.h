@@ -15,7 +15,8 @@
 namespace velitar::ui {
 
 // Plain text (runs of blanks kept), opaque, word-wrapped from the top-left
-// and cut at the bottom; never takes the focus.
+// with its lines linePitch() apart, and cut at the bottom; never takes the
+// focus.
 class Label : public QLabel {
     Q_OBJECT
 public:

@@ -16,6 +16,9 @@ echo "ok   $(basename "$deb")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "     Depends: $depends"
+# Debian 13 names the Qt libraries' packages with a t64 suffix (64-bit
+# time_t): libqt6core6t64 is the package of libqt6core6 there.
+depends=$(sed -E 's/\b(libqt6[a-z0-9]+)t64\b/\1/g' <<<"$depends")
 mapfile -t fonts < <(sed 's/#.*//' "$root"/scripts/packages/fonts.txt 2>/dev/null | tr -s ' \t' '\n' | grep -v '^$' ||
   printf '%s\n' fonts-liberation fonts-dejavu-core)
 for package in libqt6core6 libqt6gui6 libqt6widgets6 "${fonts[@]}"; do

@@ -22,6 +22,11 @@ PRAISE = (" Правильно, но вопрос простой...    Тепе�
           "выбрав один     из пяти вариантов.")
 RIGHT = " Ответ правильный."
 
+# Roles are compared by their constants: their names differ between
+# at-spi2-core versions (a push button is "push button" in 2.46, "button" in 2.56).
+BUTTON, FRAME, LABEL, LIST, TEXT = (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_FRAME, pyatspi.ROLE_LABEL,
+                                    pyatspi.ROLE_LIST, pyatspi.ROLE_TEXT)
+
 failures = []
 events = []
 
@@ -58,7 +63,7 @@ def record(event):
 
 def saw(kind, role=None, name=None, description=None, detail=None):
     def matches(e):
-        return (e[0].startswith(kind) and (role is None or e[1] == ROLES[role]) and (name is None or e[2] == name)
+        return (e[0].startswith(kind) and (role is None or e[1] == role) and (name is None or e[2] == name)
                 and (description is None or e[3] == description) and (detail is None or e[4] == detail))
     return lambda: any(matches(e) for e in events)
 
@@ -71,13 +76,9 @@ def children(obj):
     return [obj[i] for i in range(obj.childCount)]
 
 
-ROLES = {"list": pyatspi.ROLE_LIST, "text": pyatspi.ROLE_TEXT, "label": pyatspi.ROLE_LABEL,
-         "push button": pyatspi.ROLE_PUSH_BUTTON}
-
-
 def find(parent, role, name=None, description=None):
     for child in children(parent):
-        if ((role is None or child.getRole() == ROLES[role]) and (name is None or child.name == name)
+        if ((role is None or child.getRole() == role) and (name is None or child.name == name)
                 and (description is None or child.description == description)):
             return child
     return None
@@ -138,12 +139,12 @@ def start_window(app, pid):
     if not check(frame is not None and frame.getRole() == pyatspi.ROLE_FRAME,
                  "the start window is a frame named by its title '\"Velitar\"'"):
         return None
-    answers = find(frame, "list", "Как называется главное христианское богослужение?")
+    answers = find(frame, LIST, "Как называется главное христианское богослужение?")
     check(answers is not None and showing(answers), "the warm-up answers are a list named by the question")
     check("Ctrl" in answers.description, "the list's description tells how to look at the options without answering")
     check([item.name for item in children(answers)] == ["Лития", "Литания", "Литургия", "Парастас", "Полиелей"],
           "its items are the five options")
-    check(find(frame, "label", "Как называется главное христианское богослужение?") is not None,
+    check(find(frame, LABEL, "Как называется главное христианское богослужение?") is not None,
           "the warm-up question is a label with its text")
     check(find(frame, None, "Выход", "Завершить программу") is not None, "Exit is a button 'Выход'")
     check_every_control_named(frame)
@@ -152,11 +153,11 @@ def start_window(app, pid):
 
     events.clear()
     choose(answers, 2)
-    check(pump(5, saw("object:property-change:accessible-name", "label", "Литургия", "Выбранный ответ")),
+    check(pump(5, saw("object:property-change:accessible-name", LABEL, "Литургия", "Выбранный ответ")),
           "choosing 'Литургия' announces the echo of the option")
-    check(pump(5, saw("object:property-change:accessible-name", "label", PRAISE, "Оценка ответа")),
+    check(pump(5, saw("object:property-change:accessible-name", LABEL, PRAISE, "Оценка ответа")),
           "and the praise")
-    check(pump(5, saw("object:state-changed:showing", "label", "Выберите вариант", detail=1)),
+    check(pump(5, saw("object:state-changed:showing", LABEL, "Выберите вариант", detail=1)),
           "and shows 'Выберите вариант'")
     for n in range(1, 6):
         check(pump(5, saw("object:state-changed:showing", None, str(n), None, 1)), f"and shows button '{n}'")
@@ -168,7 +169,7 @@ def start_window(app, pid):
 
 
 def take_test(app, start, variant, pid):
-    press(find(start, "push button", str(variant)))
+    press(find(start, BUTTON, str(variant)))
     frame = None
     end = time.monotonic() + 10
     while frame is None and time.monotonic() < end:
@@ -181,8 +182,8 @@ def take_test(app, start, variant, pid):
     lists = [c for c in children(frame) if c.getRole() == pyatspi.ROLE_LIST]
     check(len(lists) == 12 and all(l.name.startswith(f"{k}) ") for k, l in enumerate(lists, 1)),
           "the twelve answer lists are named by their questions '1) ...' .. '12) ...'")
-    question = find(frame, "text", "Вопрос")
-    score = find(frame, "text", "Число правильных ответов")
+    question = find(frame, TEXT, "Вопрос")
+    score = find(frame, TEXT, "Число правильных ответов")
     check(question is not None and text_of(question).startswith("1) "), "the question box 'Вопрос' reads question 1")
     check(score is not None and text_of(score) == "", "the score box 'Число правильных ответов' is empty")
     check_every_control_named(frame)
@@ -208,13 +209,13 @@ def take_test(app, start, variant, pid):
         events.clear()
         option = lists[k - 1][0].name
         choose(lists[k - 1], 0)
-        check(pump(5, saw("object:property-change:accessible-name", "label", option, "Выбранный ответ")),
+        check(pump(5, saw("object:property-change:accessible-name", LABEL, option, "Выбранный ответ")),
               f"question {k}: the echo '{option}' is announced")
-        check(pump(5, saw("object:property-change:accessible-name", "label", None, "Оценка ответа")),
+        check(pump(5, saw("object:property-change:accessible-name", LABEL, None, "Оценка ответа")),
               f"question {k}: the verdict is announced")
-        verdict = find(frame, "label", None, "Оценка ответа").name
+        verdict = find(frame, LABEL, None, "Оценка ответа").name
         right += verdict == RIGHT
-        check(pump(5, lambda: saw("object:text-changed", "text", "Число правильных ответов")()
+        check(pump(5, lambda: saw("object:text-changed", TEXT, "Число правильных ответов")()
                    and text_of(score) == str(right)),
               f"question {k}: the score {right} is announced")
         told = f"{' '.join(verdict.split())} Правильных ответов: {right}."
@@ -248,7 +249,7 @@ def main():
             take_test(app, start, 3, program.pid)
         exits = [f for f in children(app) if showing(f)]
         if check(len(exits) == 1, "one window is showing"):
-            press(find(exits[0], "push button", "Выход"))
+            press(find(exits[0], BUTTON, "Выход"))
             try:
                 status = program.wait(10)
             except subprocess.TimeoutExpired:

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Runs the README's test command (bash scripts/test.sh) on Debian 13 (trixie)
+# in a chroot, then renders the screenshots there and compares them with the
+# committed ones in docs/screenshots/, printing the differing pixels of each.
+#
+# The chroot is made with debootstrap from Debian's mirror when it is not
+# there yet, and reused afterwards. The checkout (its tracked and untracked,
+# not ignored files) is copied into it as /root/velitar; the build happens
+# there. /proc, /sys, /dev, /dev/pts and /dev/shm are mounted for the run and
+# always unmounted again; no service is started inside (policy-rc.d).
+#
+# With arguments, runs that command in the checkout's copy instead (no
+# screenshots then), e.g. scripts/test-debian13.sh bash scripts/checks/10-hardening.sh
+#
+#   VELITAR_TRIXIE_ROOT    the chroot (default /var/tmp/velitar-trixie)
+#   VELITAR_DEBIAN_MIRROR  the mirror for debootstrap (default: the host's
+#                          Debian mirror, else http://deb.debian.org/debian)
+# Needs root (as another user it runs itself with sudo).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ "$(id -u)" -ne 0 ]; then
+  exec sudo --preserve-env=VELITAR_TRIXIE_ROOT,VELITAR_DEBIAN_MIRROR bash "$0" "$@"
+fi
+checkout=$PWD
+root=$(realpath -m "${VELITAR_TRIXIE_ROOT:-/var/tmp/velitar-trixie}")
+seconds() { date +%s; }
+began=$(seconds)
+
+# The host's Debian mirror, from its apt sources.
+host_mirror() {
+  sed -n 's/^URIs: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null | grep -v security | head -n 1
+}
+mirror=${VELITAR_DEBIAN_MIRROR:-$(host_mirror)}
+mirror=${mirror:-http://deb.debian.org/debian}
+
+if [ ! -x "$root/usr/bin/apt-get" ]; then
+  command -v debootstrap >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -q debootstrap
+  echo "== making the Debian 13 chroot $root from $mirror"
+  # Made aside and moved into place only when complete, so that an interrupted
+  # debootstrap is never taken for a chroot to reuse.
+  rm -rf "$root.new"
+  debootstrap --variant=minbase trixie "$root.new" "$mirror" >"$root.log" 2>&1 || {
+    tail -n 20 "$root.log"
+    echo "FAIL debootstrap (log: $root.log)"
+    exit 1
+  }
+  mv "$root.new" "$root"
+  echo "ok   chroot made in $(($(seconds) - began)) s"
+fi
+grep -q '^13\|^trixie' "$root/etc/debian_version" || {
+  echo "FAIL $root is not Debian 13: $(cat "$root/etc/debian_version")"
+  exit 1
+}
+
+# Nothing installed in the chroot starts a service.
+printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
+chmod 755 "$root/usr/sbin/policy-rc.d"
+cp --remove-destination -L /etc/resolv.conf "$root/etc/resolv.conf"
+
+mounted=()
+cleanup() {
+  local status=$? pid i
+  trap - EXIT INT TERM HUP
+  # Whatever still runs inside the chroot (started by this run) is stopped
+  # first, or the mounts would stay busy.
+  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
+    [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -TERM "$pid" 2>/dev/null
+  done
+  sleep 0.2
+  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
+    [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -KILL "$pid" 2>/dev/null
+  done
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+    umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}" || echo "could not unmount ${mounted[i]}" >&2
+  done
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+mount_in() { # mount_in <target inside the chroot> <mount arguments...>
+  mkdir -p "$root$1"
+  mount "${@:2}" "$root$1"
+  mounted+=("$root$1")
+}
+mount_in /proc -t proc proc
+mount_in /sys -t sysfs sysfs
+mount_in /dev --bind /dev
+mount_in /dev/pts --bind /dev/pts
+mount_in /dev/shm --bind /dev/shm
+
+# A copy of the checkout as it is now. The build directories (build*/) of an
+# earlier run are kept, so that a rerun builds only what changed: a file whose
+# content is unchanged keeps the time stamp of its earlier copy, any other
+# file is newer than every earlier build.
+copy=$root/root/velitar
+rm -rf "$copy.new"
+mkdir -p "$copy" "$copy.new"
+git ls-files -z --cached --others --exclude-standard |
+  while IFS= read -r -d '' f; do if [ -e "$f" ]; then printf '%s\0' "$f"; fi; done |
+  tar --null -T - -cf - | tar -xmf - -C "$copy.new"
+(cd "$copy.new" && find . -type f -print0) | while IFS= read -r -d '' f; do
+  if cmp -s "$copy.new/$f" "$copy/$f"; then touch -r "$copy/$f" "$copy.new/$f"; fi
+done
+find "$copy" -mindepth 1 -maxdepth 1 -name 'build*' -exec mv -t "$copy.new" {} +
+rm -rf "$copy"
+mv "$copy.new" "$copy"
+
+inside() {
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    bash -c "cd /root/velitar && $1"
+}
+
+if (($#)); then
+  inside "$(printf '%q ' "$@")"
+  exit
+fi
+
+echo "== bash scripts/test.sh on Debian 13 ($(cat "$root/etc/debian_version"))"
+tested=$(seconds)
+status=0
+inside "bash scripts/test.sh" || status=$?
+if [ "$status" -ne 0 ]; then
+  echo "FAIL bash scripts/test.sh on Debian 13 ended with status $status"
+  exit "$status"
+fi
+echo "ok   bash scripts/test.sh on Debian 13 in $(($(seconds) - tested)) s"
+
+# The screenshots, rendered there, against the committed ones.
+echo "== the screenshots rendered on Debian 13 against docs/screenshots/"
+inside "rm -rf /root/velitar-screenshots && VELITAR_SCREENSHOT_DIR=/root/velitar-screenshots bash scripts/screenshots.sh >/root/velitar-screenshots.log 2>&1 || { cat /root/velitar-screenshots.log; exit 1; }"
+inside "python3 scripts/compare-screenshots.py docs/screenshots /root/velitar-screenshots"
+echo "ok   Debian 13: all done in $(($(seconds) - began)) s"
