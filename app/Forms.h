@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's six windows, each a single instance created on first use and
 // reached through its name afterwards, and the way from the start window to
 // the test window of the chosen variant.

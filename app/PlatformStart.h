@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the window system. Where no display can be reached, QApplication's
 // constructor reports a fatal error and aborts with a core dump; while a
 // PlatformStartGuard lives, Qt's messages are held back instead, and a fatal

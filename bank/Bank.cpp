@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one question bank of the program: the five variants in order 1 to 5.
 #include "bank/Variants.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Option texts and option lists that several variants offer word for word and
 // in the same order. Each variant still holds its own questions; only the
 // constant texts are kept once here.

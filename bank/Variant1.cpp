@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Variant 1, taken in Form6: the augmented litany, the deacon's orarion, Matins and the polyeleos, the fifth
 // commandment, the third part of the Liturgy and the Creed on the Holy Spirit.
 #include "bank/SharedOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Variant 2, taken in Form3: the little litany, the Beatitudes, the Great Entrance, the deacon's vestment,
 // Matins, the proskomedia, the evening services, the second commandment, the second part of the Liturgy and
 // the word consubstantial in the Creed.

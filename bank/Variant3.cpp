@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Variant 3, taken in Form4: the litany of supplication, the priest's vestments, the entrances, the canon at
 // Matins, the Cherubic Hymn, the beginning of the Liturgy, the bread of Communion, the tenth commandment, the
 // Beatitudes and the Creed on Baptism.

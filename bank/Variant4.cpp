@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Variant 4, taken in Form5: the augmented litany, the priest's vestment, the proskomedia, Matins, the
 // evening services, the exclamation ''Вонмем!'', the Great Entrance, the Liturgies served, the ninth
 // commandment, the third part of the Liturgy and the Creed on the incarnation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Variant 5, taken in Form2: the great (peace) litany, the exclamation ''Вонмем!'', the proskomedia, the
 // canon at Matins, the little entrance, the litanies and the Beatitudes at the Liturgy, the Liturgies served,
 // the second commandment, the first part of the Liturgy and the Creed on the Church.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five variants of the test, one translation unit each. The bank
 // (questionBank()) lists them in variant order.
 #pragma once

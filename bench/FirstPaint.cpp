@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into a Qt Widgets program, this notes the moment its first window
 // has been painted: it prints "first-paint <ns>" (CLOCK_MONOTONIC, the clock
 // the benchmark reads before it starts the program) and ends the program

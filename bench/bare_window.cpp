@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the program's start: the smallest Qt Widgets program
 // that shows a window of the start window's size with a one-word label,
 // shown and painted once. (A window without any text would not even start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velitar_bench: how fast Velitar starts, opens a test window and answers,
 // next to what Qt itself needs for the same.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One whole run of the program, timed from inside: the program starts as
 // app/main.cpp starts it, the start window is shown and painted, then
 //   open    pressing a variant button: the start window hides, the test

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Hardening of the program's binaries:
 #   - a position-independent executable (PIE), so that ASLR moves it too;
 #   - -fstack-protector-strong and -fstack-clash-protection;

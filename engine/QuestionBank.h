@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The constant content of the five tests: variants, questions, options,
 // right answers and reproach texts. Nothing here changes while the program
 // runs; the texts are UTF-8 and exact to the character.

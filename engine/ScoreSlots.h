@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The running score of the one test taken in a run of the program.
 #pragma once
 

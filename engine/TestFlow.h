@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question-by-question flow of one test window: moving to a question,
 // answering it, keeping the running score and showing the final verdict.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the built program into a temporary root, as a package does
 # (cmake --install, prefix /usr), and checks its desktop integration there:
 # the program, the .desktop entry, the AppStream metadata, the icons, the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the AppStream metadata against the project: with VERSION, that its
 # newest release is the project's version (and, with CHANGELOG, the newest
 # entry of the Debian changelog too); with SCREENSHOTS, that it shows

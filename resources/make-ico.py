@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds one of Velitar's multi-image window icons (.ico) from PNG renderings.
 
 Usage: make-ico.py OUTPUT.ico SIZE=IMAGE.png [SIZE=IMAGE.png ...]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Compares freshly rendered screenshots with the committed ones, pixel by
 pixel, and prints for each the number of differing pixels, the largest
 difference of one colour channel and the box the differences lie in.

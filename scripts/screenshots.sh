@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the real windows in their states (the start window asking, passed
 # and failed; a test window asking, answered, passed and failed; the longest
 # verdict) to docs/screenshots/*.png, on a virtual X display.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs, on Debian 12 or 13, what building and testing Velitar needs and is
 # not there yet: the packages listed in scripts/packages/*.txt. Run as root,
 # or as a user who may use sudo.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the README's test command (bash scripts/test.sh) on Debian 13 (trixie)
 # in a chroot, then renders the screenshots there and compares them with the
 # committed ones in docs/screenshots/, printing the differing pixels of each.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets everything up, builds and runs the whole test suite headless, then the
 # further checks in scripts/checks/ (each a script of its own, run in order).
 set -euo pipefail

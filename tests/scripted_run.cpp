@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One whole run of the program with a scripted user, for the memory and
 // file-access checks (valgrind, strace) and the sanitizer build.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds in the windows, and the accessibility events
 // that tell it what has changed. Runs with accessibility switched on (a real
 // X server and accessibility bus, see desktop/with-session.sh): only then

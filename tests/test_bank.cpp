@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The constant content of the five test variants: the windows they are bound
 // to, the option counts, the right answers and the texts where a blank, a
 // quote or an index is easy to get wrong. Every expected text is written out

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test flow on its own, against a recording stand-in for the window.
 #include <QtTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two window icons: the .ico files the build makes, read back byte by
 // byte (directory, BMP headers, palettes, colour bitmaps and masks) and
 // compared with the renderings they were packed from; and the icons the real

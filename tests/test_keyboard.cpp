@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard: where the focus starts, the Tab order of every window in
 // every state, keys in the answer lists (each answers once), Space and Enter
 // on buttons, read-only text boxes, and a whole test taken without a mouse.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the windows look: captions, sizes and places, the box of every control,
 // the colours actually painted, fonts, borders and the kind of each control.
 // Boxes are in pixels (the designed twips divided by 15).

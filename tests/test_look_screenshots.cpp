@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the real windows in their states, as a user sees them, and checks
 // that each picture is the window's designed client area in its colours.
 // With VELITAR_SCREENSHOT_DIR set, the pictures are also written there as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for the tests of how the windows look: reading back what the real
 // widgets paint and how their texts break into lines.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the texts break into lines and fit their boxes, measured on the real
 // widgets in the fonts the program picks: the verdicts of the start window,
 // the fail caption, every prompt, option and reproach of the bank.

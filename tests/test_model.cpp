@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Many short random sequences of user actions on the real windows, each
 // compared after every action with an independent model of the program.
 //

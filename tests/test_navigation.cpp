@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start window's warm-up question, the way to a test window, and ending
 // the program, driven through the real windows.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five test windows taken through the real controls: what each window
 // holds when it opens, full runs, and every option of every question.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader meets in the windows: every control has a Russian
 // accessible name and the role of its kind (labels their text, buttons their
 // caption, each answer list the question it answers, the two text boxes what

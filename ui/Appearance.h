@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the designed fonts and colours are realised on this system.
 //
 // The designed faces (MS Sans Serif, Verdana, Times New Roman) are not on a

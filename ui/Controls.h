@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four kinds of control the windows are built from, with the classic
 // behaviour the program relies on: a label returns exactly the caption it
 // was given; a list box reports every change of its selection once, through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain data that describes a window's design: controls, boxes in twips,
 // colours as 0x00BBGGRR, fonts by their designed face and size.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program as built by the default preset is hardened (PIE, stack
 # protector, fortified libc calls, RELRO, immediate binding), and a
 # packager's own flags win over the build's defaults.

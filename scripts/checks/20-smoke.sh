@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Smoke test of the installed program on a real X server: installs the build
 # with cmake --install into a temporary prefix, starts the installed program
 # under xvfb-run, waits for its start window, takes a screenshot of the

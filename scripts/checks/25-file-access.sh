@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program persists nothing and reads no files of its own. strace follows
 # every call that names a file, through whole scripted runs (each variant, a
 # wrong warm-up answer) and through the program itself on an X server from

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The whole test suite again, built with AddressSanitizer,
 # UndefinedBehaviorSanitizer and LeakSanitizer (CMake preset "asan", in
 # build-asan/). Any report fails the test that made it; the suppressions the

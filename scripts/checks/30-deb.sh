@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: cpack -G DEB in the build directory makes
 # velitar_<version>_<arch>.deb; its dependencies must name the Qt libraries
 # and the font packages the windows are laid out for. As root, the package is

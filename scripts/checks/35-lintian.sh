@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's own checker on the package: lintian must report no error and no
 # warning on the .deb that cpack -G DEB makes (its notes are shown, not
 # counted). Then its font dependencies must hold on this release: of each,

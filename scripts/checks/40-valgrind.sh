@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole scripted runs of the program (each variant from the warm-up to Exit,
 # and a wrong warm-up answer) under valgrind's memcheck: each must end with
 # status 0, no memory error and no block definitely lost.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads an strace log (strace -f -y -e trace=%file) of one run of Velitar
 and fails if the program wrote any file, read a file that is not part of the
 system (libraries, fonts, Qt plugins, system configuration), or looked for

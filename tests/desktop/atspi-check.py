@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a screen reader gets from the running program over the accessibility
 bus (AT-SPI): the windows and their controls with Russian names and roles, and
 the events that announce the echo of an answer, the verdict, the score and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Started where no display can be reached, the program says so in one line on
 # stderr and ends with status 1: no abort, no core dump, no report from Qt.
 # Usage: no-display.sh PATH-TO-velitar

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a blind user hears: the real screen reader (Orca, speaking Russian
 through speech-dispatcher and espeak-ng, the audio going into a file) reads
 the program while it is used by the keyboard alone, from the warm-up to the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command in a desktop session of its own: an X server (Xvfb), a
 # private D-Bus session bus and the accessibility (AT-SPI) bus, with Qt's
 # accessibility bridge switched on. Whatever is started here is stopped when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the real windows with user actions and compares them with the model
 // after every action.
 #pragma once

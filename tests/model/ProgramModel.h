@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An independent model of what the user sees of Velitar: which window is
 // shown, which of its controls are visible, what the echo, verdict, score and
 // question box say, where the keyboard focus is, and when the program ends.

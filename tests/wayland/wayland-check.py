@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The program in a Wayland session (run inside with-session.sh, for the
 accessibility bus, and with-weston.sh, for the compositor): it connects as a
 native Wayland client, its windows have their designed client sizes, and Exit

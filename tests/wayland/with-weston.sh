@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command in a Wayland session of its own: weston's headless
 # compositor on a private runtime directory, with Qt's Wayland platform and
 # no window decorations, so a window's surface is exactly its client area.

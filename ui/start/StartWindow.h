@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1, the start window: the warm-up question and the five variant buttons.
 #pragma once
 

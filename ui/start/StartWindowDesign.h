@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start window: its design and the warm-up question it asks.
 #pragma once
 

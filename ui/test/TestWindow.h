@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A test window: one class for all five variants, built from the variant's
 // design and driven by the test flow.
 #pragma once

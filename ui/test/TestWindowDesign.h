@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design of the five test windows: one common design and a table of the
 // small ways in which the windows of variants 1..5 differ.
 #pragma once
