@@ -130,6 +130,8 @@ void checkControls(QWidget* window, const QList<Expected>& expected)
         QCOMPARE(iface->role(), e.role);
         QCOMPARE(iface->text(QAccessible::Name), e.name);
         QCOMPARE(iface->text(QAccessible::Description), e.description);
+        // A help text is read as a hint after the description: none repeats the name.
+        QVERIFY2(iface->text(QAccessible::Help).isEmpty(), qPrintable(e.control));
     }
 }
 
@@ -206,6 +208,7 @@ private slots:
         QStringList options;
         for (int row = 0; row < list->childCount(); ++row) {
             QCOMPARE(list->child(row)->role(), QAccessible::ListItem);
+            QCOMPARE(list->child(row)->parent(), list);
             options << list->child(row)->text(QAccessible::Name);
         }
         QCOMPARE(options, QStringList({"Лития", "Литания", "Литургия", "Парастас", "Полиелей"}));
@@ -225,8 +228,8 @@ private slots:
         Forms forms;
         QWidget* w = &forms.testWindow(variant);
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(w);
-        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Тест  \"Велитарь\""));
-        QCOMPARE(window->text(QAccessible::Description), QStringLiteral("Вариант %1").arg(variant));
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Тест  \"Велитарь\". Вариант %1").arg(variant));
+        QCOMPARE(window->text(QAccessible::Description), QString());
         checkControls(w, {
                              {"Text1", QAccessible::EditableText, "Вопрос", ""},
                              {"Text2", QAccessible::EditableText, "Число правильных ответов", ""},
@@ -252,12 +255,14 @@ private slots:
             QCOMPARE(list->text(QAccessible::Name), spoken(prompt));
             QVERIFY(list->text(QAccessible::Name).startsWith(QStringLiteral("%1) ").arg(k)));
             QCOMPARE(list->text(QAccessible::Description), kListKeys);
+            QVERIFY(list->text(QAccessible::Help).isEmpty());
         }
         // The question box reads out the prompt, and is read-only.
         QAccessibleInterface* text1 = accessible(w, "Text1");
         QVERIFY(textOf(text1).startsWith(QStringLiteral("1) ")));
         QVERIFY(text1->state().readOnly);
         QVERIFY(accessible(w, "Text2")->state().readOnly);
+        QVERIFY(!accessible(w, "Text2")->state().editable);
         checkEveryControlIsNamed(w);
     }
 

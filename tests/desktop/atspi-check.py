@@ -174,11 +174,12 @@ def take_test(app, start, variant, pid):
     frame = None
     end = time.monotonic() + 10
     while frame is None and time.monotonic() < end:
-        frame = next((f for f in children(app) if f.description == f"Вариант {variant}" and showing(f)), None)
+        frame = next((f for f in children(app) if f.name.startswith('Тест  "Велитарь"') and showing(f)), None)
         pump(0.05)
     give_keyboard(pid)
-    if not check(frame is not None and frame.name == 'Тест  "Велитарь"' and frame.getRole() == pyatspi.ROLE_FRAME,
-                 f"button '{variant}' shows the frame of variant {variant}"):
+    # Named by its title and its variant.
+    if not check(frame is not None and frame.name == f'Тест  "Велитарь". Вариант {variant}'
+                 and frame.getRole() == pyatspi.ROLE_FRAME, f"button '{variant}' shows the frame of variant {variant}"):
         return
     lists = [c for c in children(frame) if c.getRole() == pyatspi.ROLE_LIST]
     check(len(lists) == 12 and all(l.name.startswith(f"{k}) ") for k, l in enumerate(lists, 1)),
