@@ -125,10 +125,7 @@ fi
 echo "== bash scripts/test.sh on Debian 13 ($(cat "$root/etc/debian_version"))"
 tested=$(seconds)
 status=0
-# Orca 48 does not start under the screen-reader test yet ("Orca did not
-# start": no speech in its debug log within a minute); that test runs on
-# Debian 12 (Orca 43) only until it does.
-inside "VELITAR_CTEST_EXCLUDE=screen_reader bash scripts/test.sh" || status=$?
+inside "bash scripts/test.sh" || status=$?
 if [ "$status" -ne 0 ]; then
   echo "FAIL bash scripts/test.sh on Debian 13 ended with status $status"
   exit "$status"
