@@ -10,7 +10,8 @@
 # there. /proc, /sys, /dev, /dev/pts and /dev/shm are mounted for the run and
 # always unmounted again; no service is started inside (policy-rc.d).
 #
-# With arguments, runs that command in the checkout's copy instead, e.g. scripts/test-debian13.sh bash scripts/checks/10-hardening.sh
+# With arguments, runs that command in the checkout's copy instead, e.g.
+#   scripts/test-debian13.sh bash scripts/checks/10-hardening.sh
 #
 #   VELITAR_TRIXIE_ROOT    the chroot (default /var/tmp/velitar-trixie)
 #   VELITAR_DEBIAN_MIRROR  the mirror for debootstrap (default: the host's

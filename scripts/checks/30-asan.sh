@@ -8,4 +8,4 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 cmake --preset asan >/dev/null
 cmake --build --preset asan
-ctest --preset asan ${VELITAR_CTEST_EXCLUDE:+-E "$VELITAR_CTEST_EXCLUDE"}
+ctest --preset asan
