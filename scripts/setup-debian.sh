@@ -28,7 +28,10 @@ if ((${#missing[@]})); then
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -q
+  # One apt at a time, also when another of the project's scripts installs
+  # into the same system (the Windows build beside the tests, in the chroot).
+  apt_get=("${sudo_cmd[@]}" flock /var/lock/velitar-apt.lock apt-get)
+  "${apt_get[@]}" update -q
   chosen=()
   for group in "${missing[@]}"; do
     IFS='|' read -ra names <<<"$group"
@@ -42,5 +45,5 @@ if ((${#missing[@]})); then
     chosen+=("$pick")
   done
   echo "Installing: ${chosen[*]}"
-  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${chosen[@]}"
+  "${apt_get[@]}" install -y -q --no-install-recommends "${chosen[@]}"
 fi

@@ -16,11 +16,18 @@
 #   VELITAR_TRIXIE_ROOT    the chroot (default /var/tmp/velitar-trixie)
 #   VELITAR_DEBIAN_MIRROR  the mirror for debootstrap (default: the host's
 #                          Debian mirror, else http://deb.debian.org/debian)
+#   VELITAR_TRIXIE_CHECKOUT  where in the chroot the checkout is copied
+#                          (default /root/velitar)
 # Needs root (as another user it runs itself with sudo).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" -ne 0 ]; then
-  exec sudo --preserve-env=VELITAR_TRIXIE_ROOT,VELITAR_DEBIAN_MIRROR bash "$0" "$@"
+  exec sudo --preserve-env=VELITAR_TRIXIE_ROOT,VELITAR_DEBIAN_MIRROR,VELITAR_TRIXIE_CHECKOUT bash "$0" "$@"
+fi
+# The run's mounts are its own: another run's, in the same chroot, neither
+# see them nor take them away.
+if [ -z "${VELITAR_TRIXIE_NAMESPACE:-}" ]; then
+  exec env VELITAR_TRIXIE_NAMESPACE=1 unshare --mount --propagation private bash "$0" "$@"
 fi
 checkout=$PWD
 root=$(realpath -m "${VELITAR_TRIXIE_ROOT:-/var/tmp/velitar-trixie}")
@@ -58,18 +65,25 @@ printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod 755 "$root/usr/sbin/policy-rc.d"
 cp --remove-destination -L /etc/resolv.conf "$root/etc/resolv.conf"
 
+# The processes of this run inside the chroot carry its mark in their
+# environment; another run's, in the same chroot, are left alone.
+mark=VELITAR_CHROOT_RUN=$$.$(date +%s%N)
+ours() {
+  [ "$(readlink "/proc/$1/root" 2>/dev/null)" = "$root" ] &&
+    tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep -qx "$mark"
+}
+
 mounted=()
 cleanup() {
   local status=$? pid i
   trap - EXIT INT TERM HUP
-  # Whatever still runs inside the chroot (started by this run) is stopped
+  # Whatever this run started that still runs inside the chroot is stopped
   # first, or the mounts would stay busy.
-  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-    [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -TERM "$pid" 2>/dev/null
-  done
-  sleep 0.2
-  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-    [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -KILL "$pid" 2>/dev/null
+  for signal in TERM KILL; do
+    for pid in $(ls /proc | grep -E '^[0-9]+$'); do
+      ours "$pid" && kill "-$signal" "$pid" 2>/dev/null
+    done
+    sleep 0.2
   done
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
     umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}" || echo "could not unmount ${mounted[i]}" >&2
@@ -98,7 +112,8 @@ mount_in /dev/shm --bind /dev/shm
 # earlier run are kept, so that a rerun builds only what changed: a file whose
 # content is unchanged keeps the time stamp of its earlier copy, any other
 # file is newer than every earlier build.
-copy=$root/root/velitar
+copy_in=${VELITAR_TRIXIE_CHECKOUT:-/root/velitar}
+copy=$root$copy_in
 rm -rf "$copy.new"
 mkdir -p "$copy" "$copy.new"
 git ls-files -z --cached --others --exclude-standard |
@@ -112,9 +127,9 @@ rm -rf "$copy"
 mv "$copy.new" "$copy"
 
 inside() {
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+  chroot "$root" /usr/bin/env -i "$mark" HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    bash -c "cd /root/velitar && $1"
+    bash -c "cd $copy_in && $1"
 }
 
 if (($#)); then
