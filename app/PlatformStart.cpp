@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/PlatformStart.h"
+#include "app/StartFailure.h"
 
 #include <QByteArray>
-#include <QByteArrayList>
 #include <QString>
 #include <QtGlobal>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace velitar {
@@ -22,35 +20,13 @@ struct HeldMessage {
 QtMessageHandler previousHandler = nullptr;
 std::vector<HeldMessage> held;
 
-// The one line that replaces Qt's report: which display could not be opened.
-QByteArray noDisplayLine()
-{
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
-    const QByteArray x11 = qgetenv("DISPLAY");
-    QByteArray what;
-    if (!platform.isEmpty()) {
-        what = "графическая платформа не запускается (QT_QPA_PLATFORM=" + platform + ")";
-    } else if (wayland.isEmpty() && x11.isEmpty()) {
-        what = "нет графического дисплея (DISPLAY и WAYLAND_DISPLAY не заданы)";
-    } else {
-        QByteArrayList displays;
-        if (!wayland.isEmpty())
-            displays << "WAYLAND_DISPLAY=" + wayland;
-        if (!x11.isEmpty())
-            displays << "DISPLAY=" + x11;
-        what = "не удалось открыть графический дисплей (" + displays.join(", ") + ")";
-    }
-    return "velitar: " + what + ", окно не может быть показано\n";
-}
-
 void holdMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type == QtFatalMsg) {
-        const QByteArray line = noDisplayLine();
-        std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
-        std::fflush(stderr);
-        std::_Exit(1); // no abort, no core dump, no destructors of a half-built application
+        QString report;
+        for (const HeldMessage& m : held)
+            report += m.text + QLatin1Char('\n');
+        reportStartFailure(report + text);
     }
     held.push_back({type, QByteArray(context.category ? context.category : ""), text});
 }

@@ -2,7 +2,7 @@
 // Starting the window system. Where no display can be reached, QApplication's
 // constructor reports a fatal error and aborts with a core dump; while a
 // PlatformStartGuard lives, Qt's messages are held back instead, and a fatal
-// one ends the process with one line of our own and status 1.
+// one ends the process with status 1 after telling the user (StartFailure.h).
 #pragma once
 
 namespace velitar {
