@@ -6,6 +6,10 @@
 #     optimised configurations get it);
 #   - -D_GLIBCXX_ASSERTIONS (bounds-checked standard containers);
 #   - -Wl,-z,relro,-z,now (read-only relocations, immediate binding).
+# A Windows program (PE) is hardened the Windows way instead of the last two
+# and PIE, which are ELF's: --dynamicbase (ASLR), --high-entropy-va (ASLR over
+# the whole 64-bit address space) and --nxcompat (DEP). _FORTIFY_SOURCE is
+# glibc's and is left out there.
 #
 # On by default; -DVELITAR_HARDENING=OFF turns all of it off. A packager who
 # sets one of these in CXXFLAGS or LDFLAGS (or CMAKE_CXX_FLAGS,
@@ -32,9 +36,18 @@ endforeach()
 
 set(_hardened "")
 
+if(WIN32)
+  foreach(_flag dynamicbase high-entropy-va nxcompat)
+    if(NOT _hardening_ldflags MATCHES "--(disable-)?${_flag}")
+      add_link_options(LINKER:--${_flag})
+      list(APPEND _hardened "--${_flag}")
+    endif()
+  endforeach()
+endif()
+
 # PIE. Qt compiles everything with -fPIC already; what matters is that the
 # executable is linked as PIE.
-if(NOT DEFINED CMAKE_POSITION_INDEPENDENT_CODE AND NOT _hardening_ldflags MATCHES "(^| )-(no-)?pie( |$)")
+if(NOT WIN32 AND NOT DEFINED CMAKE_POSITION_INDEPENDENT_CODE AND NOT _hardening_ldflags MATCHES "(^| )-(no-)?pie( |$)")
   check_pie_supported(OUTPUT_VARIABLE _pie_output LANGUAGES CXX)
   if(CMAKE_CXX_LINK_PIE_SUPPORTED)
     set(CMAKE_POSITION_INDEPENDENT_CODE ON)
@@ -55,7 +68,7 @@ if(NOT _hardening_cflags MATCHES "-f(no-)?stack-clash-protection")
   endif()
 endif()
 
-if(NOT _hardening_cflags MATCHES "_FORTIFY_SOURCE")
+if(NOT WIN32 AND NOT _hardening_cflags MATCHES "_FORTIFY_SOURCE")
   # Level 3 where the compiler can size objects at run time, 2 elsewhere.
   set(_fortify 2)
   if((CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12)
@@ -72,11 +85,11 @@ if(NOT _hardening_cflags MATCHES "_GLIBCXX_ASSERTIONS")
   list(APPEND _hardened "-D_GLIBCXX_ASSERTIONS")
 endif()
 
-if(NOT _hardening_ldflags MATCHES "relro")
+if(NOT WIN32 AND NOT _hardening_ldflags MATCHES "relro")
   add_link_options(LINKER:-z,relro)
   list(APPEND _hardened "-z relro")
 endif()
-if(NOT _hardening_ldflags MATCHES "(-z,|-z )(now|lazy)|-znow|-zlazy")
+if(NOT WIN32 AND NOT _hardening_ldflags MATCHES "(-z,|-z )(now|lazy)|-znow|-zlazy")
   add_link_options(LINKER:-z,now)
   list(APPEND _hardened "-z now")
 endif()
