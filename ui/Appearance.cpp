@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QDirIterator>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -101,6 +102,14 @@ private:
 
 void applyProgramStyle()
 {
+    // Once per process: each call would add the same families again.
+    static const bool fontsAdded = [] {
+        QDirIterator carried(QStringLiteral(":/fonts"), QDir::Files);
+        while (carried.hasNext())
+            QFontDatabase::addApplicationFont(carried.next());
+        return true;
+    }();
+    Q_UNUSED(fontsAdded);
     // "Windows" paints a button's palette colour flat and exact and draws the
     // classic raised and sunken 3D borders; Fusion paints gradients.
     if (QStyle* windows = QStyleFactory::create(QStringLiteral("Windows")))
@@ -164,7 +173,9 @@ QFont fontFor(const FontDesign& design)
     // factor. (Light hinting breaks lines the same, but loading its glyphs
     // took three times as many FreeType calls, over 1 ms of the start.)
     font.setHintingPreference(QFont::PreferNoHinting);
-    font.setStyleStrategy(QFont::PreferOutline);
+    // Grey-scale edges, never a screen's subpixel (ClearType, LCD) colours:
+    // the same pixels on every screen and system.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoSubpixelAntialias));
     const double spacing = letterSpacingFor(design.face, px);
     if (spacing != 100.0)
         font.setLetterSpacing(QFont::PercentageSpacing, spacing);

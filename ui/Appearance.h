@@ -20,7 +20,9 @@ namespace velitar::ui {
 
 // The widget style the program paints with: one that paints palette colours
 // exactly (buttons in their back colour) and draws classic sunken borders,
-// with the classic system colours (classicPalette below).
+// with the classic system colours (classicPalette below). Where the program
+// carries the families it is laid out in (the resource folder :/fonts, built
+// in for Windows), they are added to the application's fonts first.
 void applyProgramStyle();
 
 // Reports, on standard error, any designed face whose stand-in family is not
