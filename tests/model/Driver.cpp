@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/Driver.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -51,8 +52,14 @@ Outcome runInEventLoop(const std::function<void()>& action)
         QTimer::singleShot(0, &loop, [&] {
             action();
             running = loop.isRunning();
+            // The loops are to see the program's exit at once: on Windows a
+            // nested processEvents() (QTest's, after a key) takes the event
+            // dispatcher's interruption, and the loop would wait for the
+            // system's next message.
             if (running)
                 loop.exit(kStillRunning);
+            else
+                QAbstractEventDispatcher::instance()->interrupt();
         });
         local = loop.exec();
         if (running)
