@@ -9,6 +9,7 @@
 #include "WidgetTestSupport.h"
 #include "app/Forms.h"
 #include "ui/Appearance.h"
+#include "windows/AccessibilityClient.h"
 
 using namespace velitar;
 using namespace velitar::testing;
@@ -172,6 +173,7 @@ private slots:
     {
         ui::applyProgramStyle();
         QAccessible::installUpdateHandler(recordEvent);
+        askAsAccessibilityClient();
         QTRY_VERIFY2_WITH_TIMEOUT(QAccessible::isActive(),
                                   "accessibility is off: run this test through desktop/with-session.sh", 10000);
     }
