@@ -109,12 +109,9 @@ bool announced(const QString& control, QAccessible::Event type, const QString& s
     return false;
 }
 
-// The events of a control, before its first focus event since the log was
-// cleared, that a screen reader may take for the focus arriving: its caret
-// or selection moving, its text changing. A reader asks whether the control
-// has the focus only when it gets round to such an event; if the focus has
-// come by then, it counts the control as reached and the focus event itself
-// as nothing new, and says nothing.
+// The events of a control before its focus event that a screen reader may
+// take for the focus itself (its caret or selection moving, its text
+// changing), and then ignore the focus event as nothing new.
 QStringList raisedBeforeFocus(const QString& control)
 {
     QStringList found;
