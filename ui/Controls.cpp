@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Controls.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -263,6 +264,49 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
 {
     setReadOnly(true);
     setFocusPolicy(Qt::StrongFocus);
+}
+
+namespace {
+
+// While a text box without the focus takes a new text: that box, and the
+// handler of accessibility events that stands aside meanwhile.
+const QObject* quietBox = nullptr;
+QAccessible::UpdateHandler passOn = nullptr;
+
+void withholdQuietBox(QAccessibleEvent* event)
+{
+    if (event->object() == quietBox)
+        return;
+    // Anything else takes the usual way.
+    QAccessible::installUpdateHandler(passOn);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(withholdQuietBox);
+}
+
+} // namespace
+
+void TextBox::setText(const QString& text)
+{
+    // A new text puts the line's caret at its end, and the toolkit reports
+    // that as a caret move. A screen reader takes a caret that moves in a
+    // focused text box for the user moving in it (Orca does so with a text
+    // change too, when it stands on the box's window): it asks whether the
+    // box has the focus only when it gets round to the event, and after the
+    // last answer the focus has come to the score box by then, in the same
+    // step. It then counts the box as reached already and says nothing when
+    // the box's focus event comes, so the final caption would go unheard.
+    // A screen reader says nothing of a box that changes without the focus
+    // anyway (measured with Orca), so nothing of it is sent: when the focus
+    // comes, the box is read as it is then.
+    if (hasFocus() || !QAccessible::isActive()) {
+        QLineEdit::setText(text);
+        return;
+    }
+    quietBox = this;
+    passOn = QAccessible::installUpdateHandler(withholdQuietBox);
+    QLineEdit::setText(text);
+    QAccessible::installUpdateHandler(passOn);
+    quietBox = nullptr;
 }
 
 void TextBox::focusInEvent(QFocusEvent* event)

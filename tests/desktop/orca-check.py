@@ -3,9 +3,12 @@
 """What a blind user hears: the real screen reader (Orca, speaking Russian
 through speech-dispatcher and espeak-ng, the audio going into a file) reads
 the program while it is used by the keyboard alone, from the warm-up to the
-final caption of a variant, with some answers wrong, and once with the wrong
+final caption of a variant, with some answers wrong; a second time to the
+last question, which is then answered another way; and once with the wrong
 warm-up answer. Every step is checked against what Orca sent to speech, the
-`SPEECH OUTPUT:` lines of its debug log, by content.
+`SPEECH OUTPUT:` lines of its debug log, by content; what an answer brings
+must also be heard whole: speech-dispatcher cancels none of it before the
+next key.
 
 Usage (in a desktop session of its own, see with-session.sh):
     /usr/bin/python3 orca-check.py PATH-TO-velitar [TRANSCRIPT]
@@ -39,9 +42,11 @@ STEP = 20
 
 work = tempfile.mkdtemp(prefix="velitar-orca-")
 log_path = os.path.join(work, "orca.log")
+speechd_log = os.path.join(work, "speechd-log", "speech-dispatcher.log")
 started = []  # processes started here, each the leader of its own group
 heard = []  # every step: (keys, utterances)
 step_offset = 0  # where in Orca's log the current step began
+whole = None  # what the last step must have had heard whole: (where in speechd's log it began, texts, step)
 
 
 def flat(text):
@@ -145,17 +150,43 @@ def spoken(line):
     return line[:-1] if line.endswith("'") else line
 
 
-def log_size():
+def log_size(path=log_path):
     try:
-        return os.path.getsize(log_path)
+        return os.path.getsize(path)
     except OSError:
         return 0
 
 
-def settle(offset, until, what):
+def within(text, message):
+    """Whether the words of text are in message, in their order: Orca may put
+    words of its own between them ('троеточие' for "...")."""
+    words = iter(re.findall(r"\w+", message.lower()))
+    return all(w in words for w in re.findall(r"\w+", text.lower()))
+
+
+def check_heard_whole():
+    """Each text the last step brought was queued by speech-dispatcher after
+    its last CANCEL: nothing has cut it off before the next key."""
+    global whole
+    if whole is None:
+        return
+    offset, texts, what = whole
+    whole = None
+    with open(speechd_log, "rb") as f:
+        f.seek(offset)
+        data = f.read().decode("utf-8", "replace")
+    cancelled = data.rfind("|CANCEL")
+    for t in texts:
+        queued = [m.start() for m in re.finditer(r"Queueing message \|(.*?)\| with", data)
+                  if within(t, re.sub(r"<[^>]*>", "", m.group(1)))]
+        if not queued or queued[0] < cancelled:
+            raise Failure(f"{what}: '{t}' " + ("was cut off before the next key" if queued else "was not queued"))
+
+
+def settle(offset, until, what, limit=STEP):
     """Waits until what Orca said since offset satisfies until(), then until
     its log stays quiet; returns the utterances."""
-    end = time.monotonic() + STEP
+    end = time.monotonic() + limit
     size, since = log_size(), time.monotonic()
     done = False
     while True:
@@ -169,19 +200,22 @@ def settle(offset, until, what):
         if done and now - since >= QUIET:
             return said
         if now >= end:
-            raise Failure(f"{what}: not heard within {STEP} s")
+            raise Failure(f"{what}: not heard within {limit} s")
 
 
 def text(expected):
     return expected() if callable(expected) else expected
 
 
-def step(keys, what, expect=(), absent=(), once=()):
+def step(keys, what, expect=(), absent=(), once=(), heard_whole=()):
     """Presses keys (xdotool names), waits for Orca, and checks what it said:
     every text of expect is heard, none of absent, each of once no more than
-    once, and no utterance twice. Returns the utterances."""
-    global step_offset
+    once, and no utterance twice; each text of heard_whole is not cut off
+    before the next key. Returns the utterances."""
+    global step_offset, whole
+    check_heard_whole()
     step_offset = log_size()
+    whole = (log_size(speechd_log), heard_whole, what) if heard_whole else None
     for key in keys:
         subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
     said = settle(step_offset, lambda s: all(any(text(e) in u for u in s) for e in expect), what)
@@ -204,16 +238,17 @@ def step(keys, what, expect=(), absent=(), once=()):
 
 def start_orca(env):
     # Orca's debug file is written line by line here, so that its log can be
-    # followed while it runs.
+    # followed while it runs, and each Orca started adds to it.
     launcher = ("import builtins, runpy, sys\n"
                 "plain = builtins.open\n"
                 "def line_buffered(file, mode='r', *args, **kwargs):\n"
                 "    if file == sys.argv[-1] and 'w' in mode:\n"
-                "        kwargs['buffering'] = 1\n"
+                "        mode, kwargs['buffering'] = mode.replace('w', 'a'), 1\n"
                 "    return plain(file, mode, *args, **kwargs)\n"
                 "builtins.open = line_buffered\n"
                 "runpy.run_path('/usr/bin/orca', run_name='__main__')\n")
     prefs = os.path.join(work, "orca-prefs")
+    offset = log_size()
     orca = start(["/usr/bin/python3", "-c", launcher, "-u", prefs, "--debug-file", log_path], env,
                  stdout=subprocess.DEVNULL, stderr=open(os.path.join(work, "orca.err"), "w"))
     # Ready once it is on the accessibility bus and has greeted.
@@ -221,14 +256,14 @@ def start_orca(env):
     while time.monotonic() < end:
         if orca.poll() is not None:
             raise Failure(f"Orca ended with status {orca.returncode}: " + open(os.path.join(work, "orca.err")).read())
-        if speech():
+        if speech(offset):
             break
         time.sleep(0.1)
     else:
         err = open(os.path.join(work, "orca.err")).read()[-2000:]
         logged = open(log_path, errors="replace").read()[-2000:] if os.path.exists(log_path) else "(no debug log)"
         raise Failure(f"Orca did not start within 60 s\nits errors: {err}\nits log ends: {logged}")
-    settle(0, lambda s: True, "Orca's start")
+    settle(offset, lambda s: True, "Orca's start")
     return orca
 
 
@@ -277,7 +312,7 @@ def warm_up_wrong(program, env):
     velitar, _ = start_program(program, env, "start window: the warm-up question is heard",
                                ["Как называется главное христианское богослужение?", "Ctrl"])
     step(["Down"], "a plain arrow answers 'Лития': the reproach and Exit are heard", [REPROACH, "Выход"],
-         once=[REPROACH])
+         once=[REPROACH], heard_whole=[REPROACH])
     step(["space"], "Space on Exit ends the program", [])
     end = time.monotonic() + 10
     while velitar.poll() is None and time.monotonic() < end:
@@ -286,17 +321,46 @@ def warm_up_wrong(program, env):
         raise Failure(f"Exit: the program did not end with status 0 ({velitar.poll()})")
 
 
-def take_variant(program, env, variant, transcript):
-    velitar, said = start_program(program, env, "start window: its title and the warm-up question are heard",
-                                  ["Velitar", "Как называется главное христианское богослужение?", "Ctrl"])
+def open_variant(program, env):
+    velitar, _ = start_program(program, env, "start window: its title and the warm-up question are heard",
+                               ["Velitar", "Как называется главное христианское богослужение?", "Ctrl"])
     step(["ctrl+Down"], "Ctrl+Down frames 'Литания' without answering", ["Литания"], absent=[PRAISE])
     step(["ctrl+Down"], "Ctrl+Down frames 'Литургия'", ["Литургия"], absent=[PRAISE])
     step(["space"], "Space answers: the praise, 'Выберите вариант' and button 1 are heard",
-         [PRAISE, "Выберите вариант", "1"], once=[PRAISE])
-    keys = ["Tab"] * (variant - 1) + ["space"]
-    step(keys, f"button {variant} opens the variant: 'Вариант {variant}' and Exit are heard",
-         [f"Вариант {variant}", "Выход"])
-    question, shown_options = test_window(variant)
+         [PRAISE, "Выберите вариант", "1"], once=[PRAISE], heard_whole=[PRAISE])
+    step(["space"], "button 1 opens the variant: 'Вариант 1' and Exit are heard", ["Вариант 1", "Выход"])
+    return velitar
+
+
+def answer_keys(k, row):
+    """Ctrl+Down to the chosen option, then Space or Enter; a plain Down
+    answers with the first option."""
+    if row == 0:
+        return ["Down"]
+    return ["ctrl+Down"] * row + ["space" if k % 2 else "Return"]
+
+
+def answer(keys, k, score, right):
+    """The key that answers question k: the verdict and the score are heard,
+    after question 12 with the final caption, each once and whole."""
+    total = f"Правильных ответов: {score}."
+    told = [total] + ([PASSED if score >= 11 else FAILED] if k == 12 else [])
+    what = f"question {k} answered ({keys[-1]}): the verdict and score {score}"
+    said = step(keys, what + (", then the caption, are heard" if k == 12 else " are heard"),
+                ([RIGHT] if right else []) + told, absent=[] if right else [RIGHT], once=told, heard_whole=told)
+    if not right and not any(len(u) > 20 and RIGHT not in u for u in said):
+        raise Failure(f"question {k}: no reproach heard")
+    # The score box's value may be read with the caption, once.
+    bare = [u for u in speech(step_offset, echoes=False) if u.rstrip(".").isdigit()]
+    if len(bare) > 1:
+        raise Failure(f"question {k}: the score heard on its own {len(bare)} times: {said}")
+
+
+def take_variant(program, env):
+    """Variant 1 from the warm-up to the final caption, every step checked;
+    question 12 answered with Space on its first option, framed with Ctrl."""
+    velitar = open_variant(program, env)
+    question, shown_options = test_window(1)
     score = 0
     for k in range(1, 13):
         if k == 1:
@@ -305,51 +369,55 @@ def take_variant(program, env, variant, transcript):
             step(["space"], f"one key after the answer, question {k} is heard in full", [question],
                  once=[question])
         options = shown_options()
-        # Right answers, but wrong ones to questions 2, 5 and 9.
-        right = RIGHT_ROWS[k - 1]
-        if k in (2, 5, 9):
-            row = 0 if right != 0 else 1
-        else:
-            row = right
+        row = ROWS[k - 1]
+        right = row == RIGHT_ROWS[k - 1]
         if k == 3:
             read_question_box(question)
-        if row > 0:
-            for framed in range(1, row + 1):
-                step(["ctrl+Down"], f"question {k}: Ctrl+Down frames '{options[framed]}'", [options[framed]],
-                     absent=[RIGHT])
-            key = "space" if k % 2 else "Return"
-        else:
-            key = "Down"  # a plain arrow answers with the first option
-        score += row == right
-        verdict_expect = [RIGHT] if row == right else []
-        total = f"Правильных ответов: {score}."
-        said = step([key], f"question {k} answered: the verdict and score {score} are heard",
-                    verdict_expect + [total], absent=[RIGHT] if row != right else [], once=[total])
-        if row != right and not any(len(u) > 20 and RIGHT not in u for u in said):
-            raise Failure(f"question {k}: no reproach heard")
         if k == 12:
-            caption = PASSED if score >= 11 else FAILED
-            if not any(caption in u for u in said):
-                raise Failure(f"after question 12: the caption '{caption}' not heard")
-            # The box's value may be read with it, once.
-            bare = [u for u in said if u.rstrip(".") == str(score)]
-            if len(bare) > 1:
-                raise Failure(f"after question 12: the score heard on its own {len(bare)} times: {said}")
-    with open(transcript, "w") as f:
-        for keys, said in heard:
-            f.write(f"[{keys}]\n")
-            for u in said:
-                f.write(f"    {u}\n")
+            step(["ctrl+Down"], f"question 12: Ctrl+Down frames '{options[1]}'", [options[1]], absent=[RIGHT])
+            step(["ctrl+Up"], f"question 12: Ctrl+Up frames '{options[0]}'", [options[0]], absent=[RIGHT])
+            keys = ["space"]
+        else:
+            keys = answer_keys(k, row)
+            for framed in range(1, len(keys)):
+                step(keys[framed - 1:framed], f"question {k}: Ctrl+Down frames '{options[framed]}'",
+                     [options[framed]], absent=[RIGHT])
+        score += right
+        answer(keys[-1:], k, score, right)
+    check_heard_whole()
     stop(velitar)
 
 
-# The right option of each question of variant 1, counted from 0.
+def last_answer_another_way(program, env):
+    """Variant 1 once more with the same answers, the keys of questions 1 to
+    11 pressed in one go and only what they lead to checked; question 12
+    answered with its first character."""
+    global step_offset
+    velitar = open_variant(program, env)
+    check_heard_whole()
+    keys = ["Tab"]
+    for k in range(1, 12):
+        keys += answer_keys(k, ROWS[k - 1]) + ["space"]
+    step_offset = log_size()
+    subprocess.run(["xdotool", "key", "--clearmodifiers"] + keys, check=True)
+    last = "12) Какой член Символа Веры говорит о Святом Духе?"
+    heard.append((f"{len(keys)} keys: questions 1 to 11", settle(step_offset, lambda s: any(last in u for u in s),
+                                                                   "questions 1 to 11 answered", 60)))
+    print("ok   questions 1 to 11 answered in one go: question 12 is heard")
+    answer(["8"], 12, sum(row == right for row, right in zip(ROWS, RIGHT_ROWS)), True)
+    check_heard_whole()
+    stop(velitar)
+
+
+# The right option of each question of variant 1, counted from 0, and the one
+# chosen: right, but wrong to questions 2 and 5, so that the score gains a
+# digit with the last answer, from 9 to 10.
 RIGHT_ROWS = [1, 3, 2, 2, 1, 2, 1, 3, 1, 3, 1, 0]
+ROWS = [0 if k in (2, 5) else right for k, right in enumerate(RIGHT_ROWS, 1)]
 
 
 def main():
     program = sys.argv[1]
-    variant = 1
     transcript = sys.argv[2] if len(sys.argv) > 2 else os.path.join(work, "transcript.txt")
     kept = os.path.splitext(transcript)[0] + "-orca-debug.log"
     status = 1
@@ -363,9 +431,14 @@ def main():
             time.sleep(0.05)
         if not os.path.exists(ready):
             raise Failure("openbox did not start")
-        start_orca(env)
-        take_variant(program, env, variant, transcript)
-        warm_up_wrong(program, env)
+        for run in (take_variant, last_answer_another_way, warm_up_wrong):
+            # Each run meets an Orca of its own. Orca 48 now and then took
+            # objects of a program started just after another had ended for
+            # gone ones ("[DEAD]" in its log) and said nothing of them: it
+            # records gone objects by Python's hash, which a new one can share.
+            orca = start_orca(env)
+            run(program, env)
+            stop(orca)
         status = 0
         print("all checks passed")
     except Failure as failure:
@@ -374,8 +447,15 @@ def main():
         print("\n".join("    " + u for u in speech(step_offset)))
         print(f"Orca's debug log: {kept}")
     finally:
+        with open(transcript, "w") as f:
+            for keys, said in heard:
+                f.write(f"[{keys}]\n")
+                for u in said:
+                    f.write(f"    {u}\n")
         if os.path.exists(log_path):
             shutil.copy(log_path, kept)
+        if os.path.exists(speechd_log):
+            shutil.copy(speechd_log, os.path.splitext(transcript)[0] + "-speechd.log")
         for process in reversed(started):
             stop(process)
         stop_speech_dispatcher()
