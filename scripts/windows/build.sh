@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds Velitar for Windows here, from Debian's packages and sources alone,
+# and tests it under Wine:
+#   1. Qt for Windows, built once from Debian 13's qt6-base source package
+#      with MinGW-w64 and kept in a cache (build-qt.sh);
+#   2. velitar.exe and the test suites, cross-built into build-windows/;
+#   3. the checks of the built file (check-exe.py);
+#   4. the test suites and the program itself under Wine, in a private X
+#      server with a fresh Wine prefix (tests/windows/with-wine.sh), and the
+#      screenshots rendered there against docs/screenshots/.
+# What it makes is in build-windows/dist/. With --qt-only it stops after the
+# first step (CI builds Qt so, beside the Linux tests).
+#
+# It runs on Debian 13, as root. On another system (Debian 12) it runs itself
+# in the Debian 13 chroot of scripts/test-debian13.sh, in a checkout copy of
+# its own (/root/velitar-windows, so that it may run beside the Linux tests
+# there), and copies build-windows/dist/ out of it.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+if ! grep -q '^13\|^trixie' /etc/debian_version 2>/dev/null; then
+  # The chroot's copy of the checkout has no history: the commit's time is
+  # handed in.
+  export VELITAR_TRIXIE_CHECKOUT=/root/velitar-windows
+  bash scripts/test-debian13.sh env SOURCE_DATE_EPOCH="$(git log -1 --format=%ct 2>/dev/null || echo 0)" \
+    bash scripts/windows/build.sh "$@"
+  root=$(realpath -m "${VELITAR_TRIXIE_ROOT:-/var/tmp/velitar-trixie}")
+  if [ "${1:-}" != --qt-only ]; then
+    rm -rf build-windows/dist
+    mkdir -p build-windows
+    cp -r "$root$VELITAR_TRIXIE_CHECKOUT/build-windows/dist" build-windows/dist
+    echo "ok   the Windows program and its packages: build-windows/dist/"
+  fi
+  exit 0
+fi
+if [ "$(id -u)" -ne 0 ]; then
+  exec sudo bash "$0" "$@"
+fi
+seconds() { date +%s; }
+began=$(seconds)
+here=scripts/windows
+bash $here/install-packages.sh $here/packages-build.txt $here/packages-test.txt
+
+qt=$(bash $here/build-qt.sh | tail -n 1)
+echo "ok   Qt for Windows: $qt ($(($(seconds) - began)) s)"
+if [ "${1:-}" = --qt-only ]; then
+  exit 0
+fi
+
+# The same bytes from every build of the same commit: the resources' time
+# stamps are the commit's.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
+export SOURCE_DATE_EPOCH
+build=build-windows
+built=$(seconds)
+mkdir -p $build
+"$qt/bin/qt-cmake" -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/tests/windows/wine-run.sh" >$build/configure.log 2>&1 || {
+  cat $build/configure.log
+  exit 1
+}
+cmake --build $build
+echo "ok   velitar.exe and the tests built in $(($(seconds) - built)) s"
+bash $here/package.sh $build "$qt"
+python3 $here/check-exe.py $build/dist/velitar.exe
+version=$(sed -n 's/^project(Velitar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+tested=$(seconds)
+bash tests/windows/with-wine.sh bash -c "
+  set -e
+  QT_QPA_PLATFORM= ctest --test-dir $build --output-on-failure
+  rm -rf $build/screenshots
+  VELITAR_SCREENSHOT_DIR=\$PWD/$build/screenshots tests/windows/wine-run.sh $build/tests/test_look_screenshots.exe >/dev/null
+  python3 scripts/compare-screenshots.py docs/screenshots $build/screenshots
+  bash tests/windows/installer-check.sh $build/dist $build $version"
+echo "ok   tested under Wine in $(($(seconds) - tested)) s"
+
+# Signing: with a throw-away code-signing certificate made here, the program,
+# the uninstaller and the installer are signed, and osslsigncode verifies the
+# program's and the installer's signatures against that certificate.
+signing=$(mktemp -d)
+openssl req -x509 -newkey rsa:3072 -nodes -days 2 -subj "/CN=Velitar test signing" \
+  -addext "extendedKeyUsage=codeSigning" -keyout "$signing/key.pem" -out "$signing/cert.pem" 2>/dev/null
+openssl pkcs12 -export -inkey "$signing/key.pem" -in "$signing/cert.pem" -passout pass:velitar \
+  -out "$signing/cert.p12"
+VELITAR_SIGN_PKCS12=$signing/cert.p12 VELITAR_SIGN_PASSWORD=velitar \
+  bash $here/package.sh $build "$qt" "$signing/dist" >/dev/null
+for file in velitar.exe "velitar-$version-setup.exe"; do
+  osslsigncode verify -CAfile "$signing/cert.pem" -in "$signing/dist/$file" >"$signing/verify.log" 2>&1 || {
+    cat "$signing/verify.log"
+    echo "FAIL the signature of $file does not verify"
+    exit 1
+  }
+  echo "ok   signed and verified: $file ($(grep -m1 'Signature verification' "$signing/verify.log"))"
+done
+rm -rf "$signing"
+
+# Reproducible: a second build of the same sources in a clean folder of
+# another name gives the same bytes.
+again=$build-again
+rm -rf $again
+"$qt/bin/qt-cmake" -S . -B $again -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELITAR_BUILD_TESTS=OFF \
+  -DVELITAR_BUILD_BENCH=OFF >/dev/null
+cmake --build $again --target velitar >/dev/null
+bash $here/package.sh $again "$qt" >/dev/null
+for file in velitar.exe licenses.txt "velitar-$version-windows-x86_64.zip" "velitar-$version-setup.exe"; do
+  cmp "$build/dist/$file" "$again/dist/$file" || {
+    echo "FAIL two builds of the same sources differ in $file"
+    exit 1
+  }
+  echo "ok   the same bytes from two builds: $file ($(stat -c %s "$build/dist/$file") bytes)"
+done
+rm -rf $again
+echo "ok   Windows build, tests and packages done in $(($(seconds) - began)) s"
