@@ -43,8 +43,9 @@ openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 
 # A fresh prefix: no Mono, no Gecko (nothing here needs them, and their
-# installers would ask), no debug output of Wine's own.
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+# installers would ask), no menu entries on the Linux desktop for Windows
+# shortcuts (winemenubuilder), no debug output of Wine's own.
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 wineboot -i >"$work/wineboot.log" 2>&1 || { echo "with-wine.sh: wineboot failed" >&2; cat "$work/wineboot.log" >&2; exit 1; }
 wineserver -w
 "$@"
