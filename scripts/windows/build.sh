@@ -53,6 +53,10 @@ SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || 
 export SOURCE_DATE_EPOCH
 build=build-windows
 built=$(seconds)
+# Every run builds from a clean folder: what a run ships, and compares with a
+# second build below, is then made from the sources alone (a folder left by
+# an earlier run keeps, for one, resources compiled with older time stamps).
+rm -rf $build
 mkdir -p $build
 "$qt/bin/qt-cmake" -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/tests/windows/wine-run.sh" >$build/configure.log 2>&1 || {

@@ -19,12 +19,7 @@ version=$3
 setup=$dist/velitar-$version-setup.exe
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-ok() { echo "ok   $*"; }
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/desktop.sh"
 winvar() { wine cmd /c "echo %$1%" 2>/dev/null | tr -d '\r'; }
 
 # What the prefix holds: every path under drive_c, and its registry hives.
@@ -90,27 +85,7 @@ PY
 )
 if [ -n "$target" ] && [ "$(winepath -u "$target")" = "$programs/velitar.exe" ]; then
   ok "the Start-menu shortcut «Велитарь» points at $target"
-  wine "$target" &
-  pid=$!
-  window=
-  for _ in $(seq 600); do
-    window=$(xdotool search --onlyvisible --name '^"Velitar"$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  if [ -n "$window" ]; then
-    xdotool mousemove --window "$window" 264 276 click 1 # Exit
-    status=running
-    for _ in $(seq 300); do
-      kill -0 "$pid" 2>/dev/null || { wait "$pid"; status=$?; break; }
-      sleep 0.1
-    done
-    [ "$status" = 0 ] && ok "started from the shortcut's target, ended by Exit with status 0" ||
-      fail "the program from the shortcut: status $status after Exit"
-  else
-    fail "no start window from the shortcut's target"
-    kill "$pid" 2>/dev/null
-  fi
+  start_and_exit "$target" "started from the shortcut"
 else
   fail "the shortcut $shortcut points at '$target', not at the installed program"
 fi

@@ -12,70 +12,14 @@
 # Usage: program-check.sh PATH-TO-velitar.exe
 set -uo pipefail
 program=$1
-failures=0
-pid=
+source "$(dirname "$0")/desktop.sh"
 
-ok() { echo "ok   $*"; }
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
-
-# The X window of a top-level window whose title is exactly $1 (the window
-# manager's frame excluded), within 60 s. Qt's own message box, titled with
-# the program's file name, is acknowledged on the way.
-window_named() {
-  local id
-  for _ in $(seq 600); do
-    id=$(xdotool search --onlyvisible --name '^velitar$' 2>/dev/null | head -n 1)
-    [ -n "$id" ] && xdotool windowactivate --sync "$id" key Return 2>/dev/null
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits for the program to end and sets status to its exit status (or
-# "running", after 30 s).
-ended() {
-  for _ in $(seq 300); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      return
-    fi
-    sleep 0.1
-  done
-  status=running
-  kill "$pid" 2>/dev/null
-}
-
-click() { # click WINDOW X Y: a left click at (X, Y) of the window's client area
-  xdotool mousemove --window "$1" "$2" "$3" click 1
-}
-
-start_title='"Velitar"'
-
-# The start window, then Exit.
-wine "$program" &
-pid=$!
-if start=$(window_named "$start_title"); then
-  size=$(xwininfo -id "$start" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-  [ "$size" = 305x321 ] && ok "start window «$start_title», client area $size" ||
-    fail "start window client area $size, expected 305x321"
-  click "$start" 264 276 # Exit (Command1)
-  ended
-  [ "$status" = 0 ] && ok "Exit ended the program with status 0" || fail "after Exit: status $status"
-else
-  fail "no start window titled $start_title"
-  kill "$pid" 2>/dev/null
-fi
+start_and_exit "$program" "velitar.exe"
 
 # The right answer, variant 1, and the test window's close button.
 wine "$program" &
 pid=$!
-if start=$(window_named "$start_title"); then
+if start=$(window_named '"Velitar"'); then
   click "$start" 60 154    # «Литургия», the third option of List1
   sleep 0.5
   click "$start" 156 140   # «1» (Command2)
@@ -91,7 +35,7 @@ if start=$(window_named "$start_title"); then
     kill "$pid" 2>/dev/null
   fi
 else
-  fail "no start window titled $start_title"
+  fail "no start window titled \"Velitar\""
   kill "$pid" 2>/dev/null
 fi
 
