@@ -62,7 +62,9 @@ done
 quiet=$(sed -n 's/^"QuietUninstallString"="\(.*\)"$/\1/p' <<<"$listed" | sed 's/\\\(["\\]\)/\1/g')
 cmp -s "$programs/velitar.exe" "$dist/velitar.exe" && ok "installed: $programs/velitar.exe, this version's" ||
   fail "no velitar.exe of this version in $programs"
-ls "$programs"
+installed=$(ls "$programs" | xargs)
+[ "$installed" = "licenses.txt uninstall.exe velitar.exe" ] && ok "installed folder: $installed" ||
+  fail "installed folder holds: $installed"
 
 # The shortcut's target, from its LinkInfo (the local base path).
 target=$(python3 - "$shortcut" <<'PY'
