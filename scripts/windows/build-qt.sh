@@ -7,8 +7,11 @@
 #
 # Runs on Debian 13, as root (it installs the packages of packages-build.txt).
 #   VELITAR_QT_CACHE  where the built Qt is kept (default /var/cache/velitar)
+#   VELITAR_QT_KEEP_BUILD=1  keeps the build folder (work-<recipe>/build) for
+#                     trying a change to Qt without building all of it again
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+qt_dir=$(cd "$here/../qt" && pwd)
 cache=${VELITAR_QT_CACHE:-/var/cache/velitar}
 log() { echo "$*" >&2; }
 
@@ -29,6 +32,7 @@ features=(
   -DFEATURE_freetype=ON -DFEATURE_system_freetype=OFF -DFEATURE_harfbuzz=ON -DFEATURE_system_harfbuzz=OFF
   -DFEATURE_png=ON -DFEATURE_system_png=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF
   -DFEATURE_system_doubleconversion=OFF
+  -DFEATURE_relocatable=ON
   -DFEATURE_gc_binaries=ON -DFEATURE_ltcg=OFF -DFEATURE_optimize_size=ON
 )
 options=(
@@ -43,8 +47,11 @@ bash "$here/install-packages.sh" "$here/packages-build.txt"
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 upstream=${version%%+*}
 upstream=${upstream#*:}
+patches=("$qt_dir"/patches/windows/*.patch)
 
-recipe=$( (printf '%s\n' "$version" "${features[@]}" "${options[@]}"; cat "$here/mingw-w64.cmake" "$here"/qt-patches/*.patch;
+# The recipe: everything that decides what is built, this script included.
+recipe=$( (printf '%s\n' "$version" "${features[@]}" "${options[@]}"
+  cat "$0" "$here/mingw-w64.cmake" "$qt_dir/source.sh" "$qt_dir/attributions.py" "${patches[@]}"
   dpkg-query -W -f='${Version}\n' g++-mingw-w64-x86-64-posix) | sha256sum | cut -c1-12)
 prefix=$cache/qt-$upstream-windows-x86_64-$recipe
 if [ -f "$prefix/.complete" ]; then
@@ -60,36 +67,24 @@ if [ -f "$work/.configured" ]; then
   log "== Qt for Windows: going on with the build in $work"
   configured=$began
 else
-rm -rf "$work" "$prefix"
-mkdir -p "$work/apt/etc/sources.list.d" "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
-# Debian's source lists beside the system's, for this download only: the
-# system's own apt configuration is not touched.
-if [ -f /etc/apt/sources.list ]; then sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$work/apt/etc/sources.list"; fi
-for f in /etc/apt/sources.list.d/*.sources; do
-  [ -e "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$work/apt/etc/sources.list.d/${f##*/}"
-done
-touch "$work/apt/etc/sources.list"
-apt_private=(-o "Dir::Etc::SourceList=$work/apt/etc/sources.list" -o "Dir::Etc::SourceParts=$work/apt/etc/sources.list.d"
-  -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache" -o APT::Sandbox::User=root)
-log "== Qt $version for Windows: the source"
-apt-get "${apt_private[@]}" update -q >&2
-(cd "$work" && apt-get "${apt_private[@]}" source --download-only "qt6-base=$version" >&2)
-dpkg-source -x "$work"/qt6-base_*.dsc "$work/src" >&2
-# The project's own changes to Qt (qt-patches/, each says why).
-for patch in "$here"/qt-patches/*.patch; do
-  patch -d "$work/src" -p1 --forward --quiet <"$patch" >&2
-done
-
-log "== Qt $version for Windows: configure"
-mkdir -p "$prefix" "$work/build"
-cp "$here/mingw-w64.cmake" "$prefix/mingw-w64.cmake"
-cmake -S "$work/src" -B "$work/build" "${options[@]}" "${features[@]}" \
-  -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" >"$work/configure.log" 2>&1 || {
-  tail -n 40 "$work/configure.log" >&2
-  exit 1
-}
-touch "$work/.configured"
-configured=$(date +%s)
+  rm -rf "$work" "$prefix"
+  mkdir -p "$work"
+  bash "$qt_dir/source.sh" "$work" "${patches[@]}"
+  log "== Qt $version for Windows: configure"
+  mkdir -p "$prefix" "$work/build"
+  cp "$here/mingw-w64.cmake" "$prefix/mingw-w64.cmake"
+  # Nothing of where it was built goes into the objects: no source or build
+  # folder in them (file-prefix-map), and no install folder in the library
+  # (relocatable: a static Qt then takes the program's own folder as its
+  # prefix), so the program's bytes do not depend on the cache's place.
+  cmake -S "$work/src" -B "$work/build" "${options[@]}" "${features[@]}" \
+    -DCMAKE_C_FLAGS="-ffile-prefix-map=$work=/qt" -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$work=/qt" \
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" >"$work/configure.log" 2>&1 || {
+    tail -n 40 "$work/configure.log" >&2
+    exit 1
+  }
+  touch "$work/.configured"
+  configured=$(date +%s)
 fi
 log "== Qt $version for Windows: build ($(($configured - began)) s so far)"
 cmake --build "$work/build" --parallel >>"$work/build.log" 2>&1 || {
@@ -97,13 +92,17 @@ cmake --build "$work/build" --parallel >>"$work/build.log" 2>&1 || {
   exit 1
 }
 cmake --install "$work/build" >"$work/install.log" 2>&1
-# The licences of what is built in, kept with the Qt they belong to: Qt's
-# own, and the notices of the third-party code compiled into it.
-mkdir -p "$prefix/licenses"
+# What a program that links this Qt must pass on with it: Qt's licences,
+# Debian's copyright file of the whole source, the third-party code in each
+# object (attributions.py), and which source it is: Debian's revision and the
+# project's changes to it.
+mkdir -p "$prefix/licenses/patches"
 cp -r "$work/src/LICENSES/." "$prefix/licenses/"
 cp "$work/src/debian/copyright" "$prefix/licenses/debian-copyright"
-python3 "$here/qt-attributions.py" "$work/build" "$work/src" "$prefix/licenses/third-party.txt" >&2
+cp "${patches[@]}" "$prefix/licenses/patches/"
+echo "$version" >"$prefix/licenses/debian-version"
+python3 "$qt_dir/attributions.py" "$work/build" "$work/src" "$prefix/licenses/attributions.json" >&2
 log "Qt for Windows: configure $(($configured - began)) s, build and install $(($(date +%s) - configured)) s"
 touch "$prefix/.complete"
-rm -rf "$work"
+[ -n "${VELITAR_QT_KEEP_BUILD:-}" ] || rm -rf "$work"
 echo "$prefix"
