@@ -15,13 +15,14 @@
 # It runs on Debian 13, as root. On another system (Debian 12) it runs itself
 # in the Debian 13 chroot of scripts/test-debian13.sh, in a checkout copy of
 # its own (/root/velitar-windows, so that it may run beside the Linux tests
-# there), and copies build-windows/dist/ out of it.
+# there; VELITAR_WINDOWS_CHECKOUT names another), and copies
+# build-windows/dist/ out of it.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 if ! grep -q '^13\|^trixie' /etc/debian_version 2>/dev/null; then
   # The chroot's copy of the checkout has no history: the commit's time is
   # handed in.
-  export VELITAR_TRIXIE_CHECKOUT=/root/velitar-windows
+  export VELITAR_TRIXIE_CHECKOUT=${VELITAR_WINDOWS_CHECKOUT:-/root/velitar-windows}
   bash scripts/test-debian13.sh env SOURCE_DATE_EPOCH="$(git log -1 --format=%ct 2>/dev/null || echo 0)" \
     bash scripts/windows/build.sh "$@"
   root=$(realpath -m "${VELITAR_TRIXIE_ROOT:-/var/tmp/velitar-trixie}")
