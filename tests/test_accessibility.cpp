@@ -334,6 +334,30 @@ private slots:
                      variantsShown);
     }
 
+    // The score box without the focus raises no text or caret event, however
+    // its text is set: through QLineEdit's own setText, through a signal,
+    // and while another box's text is being set; other controls' events
+    // still go through.
+    void scoreBoxIsQuietWithoutFocusHoweverItsTextIsSet()
+    {
+        Forms forms;
+        ui::TestWindow* w = open(forms, 1);
+        QVERIFY(showAndActivate(w));
+        ui::TextBox other(w);
+        other.setObjectName("Other");
+        QLineEdit* score = w->Text2;
+        QObject::connect(score, &QLineEdit::textChanged, &other, &QLineEdit::setText); // nested
+        QVERIFY(!score->hasFocus() && !other.hasFocus());
+        events.clear();
+        score->setText("7");
+        QMetaObject::invokeMethod(score, "setText", Q_ARG(QString, "8"));
+        w->Label3->setText("x");
+        QCOMPARE(other.text(), QString("8"));
+        QVERIFY2(eventsOf("Text2").isEmpty(), qPrintable(describe("Text2")));
+        QVERIFY2(eventsOf("Other").isEmpty(), qPrintable(describe("Other")));
+        QVERIFY2(announced("Label3", QAccessible::NameChanged, "x"), qPrintable(describe("Label3")));
+    }
+
     // Every answer announces the echo and the verdict; the last one the
     // final caption. The focus follows: the move button an answer shows gets
     // it, telling the verdict and the score; the list it shows gets it next,

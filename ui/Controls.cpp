@@ -260,53 +260,58 @@ QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modif
     return QListWidget::moveCursor(action, modifiers);
 }
 
-TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
-{
-    setReadOnly(true);
-    setFocusPolicy(Qt::StrongFocus);
-}
-
 namespace {
 
-// While a text box without the focus takes a new text: that box, and the
-// handler of accessibility events that stands aside meanwhile.
-const QObject* quietBox = nullptr;
+// Where the accessibility events go on to: the handler installed before the
+// text boxes' own, or none (the platform's bridge).
 QAccessible::UpdateHandler passOn = nullptr;
 
-void withholdQuietBox(QAccessibleEvent* event)
+bool changesText(QAccessible::Event type)
 {
-    if (event->object() == quietBox)
+    return type == QAccessible::TextInserted || type == QAccessible::TextRemoved || type == QAccessible::TextUpdated ||
+           type == QAccessible::TextCaretMoved || type == QAccessible::TextSelectionChanged ||
+           type == QAccessible::ValueChanged;
+}
+
+// A new text puts the line's caret at its end, and the toolkit reports that
+// as a caret move. A screen reader takes a caret that moves in a focused
+// text box for the user moving in it (Orca does so with a text change too,
+// when it stands on the box's window): it asks whether the box has the focus
+// only when it gets round to the event, and after the last answer the focus
+// has come to the score box by then, in the same step. It then counts the box
+// as reached already and says nothing when the box's focus event comes, so
+// the final caption would go unheard. A screen reader says nothing of a box
+// that changes without the focus anyway (measured with Orca), so nothing of
+// it is sent: when the focus comes, the box is read as it is then.
+// Decided for each event as it comes, with no state of its own, so that a
+// text set by any way (a QLineEdit pointer, a signal) is held back alike and
+// a text set while another is being set is handled the same.
+void withholdUnfocusedTextBoxes(QAccessibleEvent* event)
+{
+    const auto* box = qobject_cast<const TextBox*>(event->object());
+    if (box && !box->hasFocus() && changesText(event->type()))
         return;
-    // Anything else takes the usual way.
-    QAccessible::installUpdateHandler(passOn);
+    if (passOn) {
+        passOn(event);
+        return;
+    }
+    // The platform's bridge takes the events while no handler is installed.
+    QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(withholdQuietBox);
+    QAccessible::installUpdateHandler(withholdUnfocusedTextBoxes);
 }
 
 } // namespace
 
-void TextBox::setText(const QString& text)
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
 {
-    // A new text puts the line's caret at its end, and the toolkit reports
-    // that as a caret move. A screen reader takes a caret that moves in a
-    // focused text box for the user moving in it (Orca does so with a text
-    // change too, when it stands on the box's window): it asks whether the
-    // box has the focus only when it gets round to the event, and after the
-    // last answer the focus has come to the score box by then, in the same
-    // step. It then counts the box as reached already and says nothing when
-    // the box's focus event comes, so the final caption would go unheard.
-    // A screen reader says nothing of a box that changes without the focus
-    // anyway (measured with Orca), so nothing of it is sent: when the focus
-    // comes, the box is read as it is then.
-    if (hasFocus() || !QAccessible::isActive()) {
-        QLineEdit::setText(text);
-        return;
-    }
-    quietBox = this;
-    passOn = QAccessible::installUpdateHandler(withholdQuietBox);
-    QLineEdit::setText(text);
-    QAccessible::installUpdateHandler(passOn);
-    quietBox = nullptr;
+    setReadOnly(true);
+    setFocusPolicy(Qt::StrongFocus);
+    static const bool withholding = [] {
+        passOn = QAccessible::installUpdateHandler(withholdUnfocusedTextBoxes);
+        return true;
+    }();
+    Q_UNUSED(withholding);
 }
 
 void TextBox::focusInEvent(QFocusEvent* event)
@@ -456,7 +461,7 @@ QWidget* createControl(const ControlDesign& design, QWidget* parent)
     case Kind::List:
         break; // a list's items come from its window's Form_Load
     case Kind::TextBox:
-        static_cast<TextBox*>(widget)->setText(text);
+        static_cast<QLineEdit*>(widget)->setText(text);
         break;
     case Kind::MultiLineTextBox:
         static_cast<MultiLineTextBox*>(widget)->setText(text);

@@ -73,14 +73,13 @@ private:
 
 // Single-line, read-only: the user can neither type, paste nor delete.
 // Taking the focus leaves the text unselected, so that a screen reader reads
-// the value rather than a selection. Text set while the box lacks the focus
-// reaches a screen reader only when the focus comes.
+// the value rather than a selection. A text that changes while the box lacks
+// the focus reaches a screen reader only when the focus comes, however it is
+// set.
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:
     explicit TextBox(QWidget* parent = nullptr);
-
-    void setText(const QString& text);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
