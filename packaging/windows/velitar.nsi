@@ -10,7 +10,12 @@
 ; The list of installed apps starts the uninstaller in place (_?=): it then
 ; leaves no copy of itself in the temporary folder, as NSIS's uninstallers
 ; otherwise do until the next restart, and a hidden command removes it and
-; its folder once it has ended.
+; its folder once it has ended, however long its window stays open.
+;
+; A running Velitar holds its file, so that installing over it or taking it
+; away would fail half-way: before anything is changed, each asks the user
+; to close it (in Russian), and retries or cancels as the user chooses; run
+; silently (/S), it cancels, with exit code 2. Nothing has been changed then.
 ;
 ; makensis -DVERSION=1.0.0 -DDIST=<folder of velitar.exe and licenses.txt>
 ;          -DICON=<velitar-start.ico> -DOUTFILE=<installer.exe> velitar.nsi
@@ -64,8 +69,30 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "GPL-3.0-or-later"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Russian"
 
+; NotRunning / un.NotRunning: returns once $INSTDIR\velitar.exe is not in use
+; (or not there); quits with exit code 2, having changed nothing, if the user
+; cancels. Windows refuses to open a running program's file for writing.
+!macro NOT_RUNNING UN WHAT
+Function ${UN}NotRunning
+  retry:
+  IfFileExists "$INSTDIR\velitar.exe" 0 free
+  ClearErrors
+  FileOpen $0 "$INSTDIR\velitar.exe" a
+  IfErrors 0 closed
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Программа «Велитарь» сейчас открыта, и, пока она открыта, ${WHAT} невозможно.$\r$\n$\r$\nЗакройте программу и повторите попытку или отмените ${WHAT}." /SD IDCANCEL IDRETRY retry
+  SetErrorLevel 2
+  Quit
+  closed:
+  FileClose $0
+  free:
+FunctionEnd
+!macroend
+!insertmacro NOT_RUNNING "" "установку"
+!insertmacro NOT_RUNNING "un." "удаление"
+
 Section
   SetShellVarContext current
+  Call NotRunning
   ; The user's programs folder is made by the first program installed there;
   ; if it is this one, its uninstaller takes the folder away again (if empty).
   ${IfNot} ${FileExists} "$LOCALAPPDATA\Programs\*.*"
@@ -93,19 +120,22 @@ SectionEnd
 
 Section "Uninstall"
   SetShellVarContext current
+  Call un.NotRunning
   Delete "${SHORTCUT}"
   Delete "$INSTDIR\velitar.exe"
   Delete "$INSTDIR\licenses.txt"
   ReadRegDWORD $0 HKCU "${UNINSTALL_KEY}" "VelitarMadeProgramsFolder"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   DeleteRegKey /ifempty HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall"
-  ; The uninstaller itself, and the folders, once it has ended: a hidden
-  ; command waits two seconds (ping), then removes them. Folders are removed
-  ; only when empty.
-  StrCpy $1 'ping -n 3 127.0.0.1 >nul & del /f /q "$INSTDIR\uninstall.exe" & rmdir "$INSTDIR"'
+  ; The uninstaller itself, and the folders, once it has ended, which is
+  ; when the user closes its window: a hidden command tries to remove it
+  ; every second (ping waits), for an hour at most; once it is gone, it
+  ; removes the folders, if empty, and ends.
+  StrCpy $1 'rmdir "$INSTDIR" 2>nul'
   ${If} $0 = 1
-    StrCpy $1 '$1 & rmdir "$LOCALAPPDATA\Programs"'
+    StrCpy $1 '$1 & rmdir "$LOCALAPPDATA\Programs" 2>nul'
   ${EndIf}
+  StrCpy $1 'for /l %i in (1,1,3600) do @if exist "$INSTDIR\uninstall.exe" (ping -n 2 127.0.0.1 >nul & del /f /q "$INSTDIR\uninstall.exe" 2>nul) else ($1 & exit)'
   SetOutPath "$TEMP" ; the command's working folder: not one it removes
   ExecShell "open" "$SYSDIR\cmd.exe" '/c $1' SW_HIDE
 SectionEnd
