@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Windows packages from a build: into DIST (beside velitar.exe),
-#   licenses.txt                         the licences of all that is in it
+#   licenses.txt                         the licences of all that is in it, and where
+#                                        its source is (the project's address:
+#                                        VELITAR_HOMEPAGE_URL, https://velitar.org)
 #   velitar-VERSION-windows-x86_64.zip   the portable program: velitar.exe and licenses.txt
 #   velitar-VERSION-setup.exe            the installer (NSIS, packaging/windows/velitar.nsi)
 # With VELITAR_SIGN_PKCS12 (a PKCS#12 file with a code-signing certificate and
-# its key) and VELITAR_SIGN_PASSWORD, velitar.exe, the uninstaller and the
-# installer are signed (Authenticode, osslsigncode); without, nothing is.
+# its key), velitar.exe, the uninstaller and the installer are signed
+# (Authenticode, osslsigncode; sign.sh says how its password and a time stamp
+# are given); without, nothing is.
 # Usage: package.sh BUILD-DIR QT-PREFIX [DIST]   (DIST: BUILD-DIR/dist by default)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -23,7 +26,8 @@ if [ -n "$signing" ]; then
   bash scripts/windows/sign.sh "$dist/velitar.exe"
 fi
 
-python3 scripts/windows/licenses.py "$dist/licenses.txt" "$version" "$qt" .
+python3 scripts/windows/licenses.py "$dist/licenses.txt" "$version" "$qt" . "$build/app/velitar.map" \
+  "${VELITAR_HOMEPAGE_URL:-https://velitar.org}"
 python3 scripts/windows/make-zip.py "$dist/velitar-$version-windows-x86_64.zip" "$dist/velitar.exe" "$dist/licenses.txt"
 
 nsis=(makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$version" "-DDIST=$dist" "-DICON=$build/resources/velitar-start.ico"
