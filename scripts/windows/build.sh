@@ -27,9 +27,13 @@ if ! grep -q '^13\|^trixie' /etc/debian_version 2>/dev/null; then
     bash scripts/windows/build.sh "$@"
   root=$(realpath -m "${VELITAR_TRIXIE_ROOT:-/var/tmp/velitar-trixie}")
   if [ "${1:-}" != --qt-only ]; then
+    # The chroot is root's: another user reads it through sudo, as
+    # test-debian13.sh ran there, and owns the copy.
+    as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
     rm -rf build-windows/dist
     mkdir -p build-windows
-    cp -r "$root$VELITAR_TRIXIE_CHECKOUT/build-windows/dist" build-windows/dist
+    "${as_root[@]}" tar -C "$root$VELITAR_TRIXIE_CHECKOUT/build-windows" -cf - dist | tar -C build-windows -xf - --no-same-owner
     echo "ok   the Windows program and its packages: build-windows/dist/"
   fi
   exit 0
@@ -67,7 +71,8 @@ mkdir -p $build
 cmake --build $build
 echo "ok   velitar.exe and the tests built in $(($(seconds) - built)) s"
 bash $here/package.sh $build "$qt"
-python3 $here/check-exe.py $build/dist/velitar.exe
+# The bytes must not depend on where Qt and the program were built.
+python3 $here/check-exe.py $build/dist/velitar.exe "$qt" "$(realpath "$qt")" "$PWD"
 version=$(sed -n 's/^project(Velitar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 tested=$(seconds)
@@ -81,22 +86,37 @@ bash tests/windows/with-wine.sh bash -c "
 echo "ok   tested under Wine in $(($(seconds) - tested)) s"
 
 # Signing: with a throw-away code-signing certificate made here, the program,
-# the uninstaller and the installer are signed, and osslsigncode verifies the
-# program's and the installer's signatures against that certificate.
+# the uninstaller and the installer are signed and time-stamped by a
+# time-stamping service of the tests on this machine, and osslsigncode
+# verifies the program's and the installer's signatures and time stamps
+# against those certificates. The certificate's password is given in a file,
+# as sign.sh takes it.
 signing=$(mktemp -d)
+python3 tests/windows/timestamp-service.py "$signing" >"$signing/url" &
+service=$!
+for _ in $(seq 100); do
+  [ -s "$signing/url" ] && break
+  sleep 0.1
+done
+[ -s "$signing/url" ] || { echo "FAIL the time-stamping service did not start within 10 s"; exit 1; }
 openssl req -x509 -newkey rsa:3072 -nodes -days 2 -subj "/CN=Velitar test signing" \
   -addext "extendedKeyUsage=codeSigning" -keyout "$signing/key.pem" -out "$signing/cert.pem" 2>/dev/null
-openssl pkcs12 -export -inkey "$signing/key.pem" -in "$signing/cert.pem" -passout pass:velitar \
+(umask 077 && openssl rand -hex 16 >"$signing/password")
+openssl pkcs12 -export -inkey "$signing/key.pem" -in "$signing/cert.pem" -passout "file:$signing/password" \
   -out "$signing/cert.p12"
-VELITAR_SIGN_PKCS12=$signing/cert.p12 VELITAR_SIGN_PASSWORD=velitar \
-  bash $here/package.sh $build "$qt" "$signing/dist" >/dev/null
+VELITAR_SIGN_PKCS12=$signing/cert.p12 VELITAR_SIGN_PASSWORD_FILE=$signing/password \
+  VELITAR_SIGN_TIMESTAMP_URL=$(cat "$signing/url") bash $here/package.sh $build "$qt" "$signing/dist" >/dev/null
+kill "$service"
+wait "$service" 2>/dev/null || true
 for file in velitar.exe "velitar-$version-setup.exe"; do
-  osslsigncode verify -CAfile "$signing/cert.pem" -in "$signing/dist/$file" >"$signing/verify.log" 2>&1 || {
+  osslsigncode verify -CAfile "$signing/cert.pem" -TSA-CAfile "$signing/tsa.pem" -in "$signing/dist/$file" \
+    >"$signing/verify.log" 2>&1 && verified=$(cat "$signing/verify.log") &&
+    [[ $verified == *'Timestamp Server Signature verification: ok'* ]] || {
     cat "$signing/verify.log"
-    echo "FAIL the signature of $file does not verify"
+    echo "FAIL the signature or time stamp of $file does not verify"
     exit 1
   }
-  echo "ok   signed and verified: $file ($(grep -m1 'Signature verification' "$signing/verify.log"))"
+  echo "ok   signed, time-stamped and verified: $file"
 done
 rm -rf "$signing"
 

@@ -4,10 +4,11 @@
 console window), hardened (ASLR with high entropy, DEP), importing nothing but
 Windows' own DLLs (the C++ runtime linked in), with the program's icon, its
 version information and a manifest that asks for no elevation and declares
-per-monitor DPI awareness. Prints what it found; ends with status 1 on any
-failure.
+per-monitor DPI awareness; and holding none of the given folders of the
+build machine (where Qt and the program were built), so that its bytes do
+not depend on them. Prints what it found; ends with status 1 on any failure.
 
-    check-exe.py PATH-TO-velitar.exe
+    check-exe.py PATH-TO-velitar.exe [BUILD-FOLDER...]
 """
 import sys
 
@@ -79,6 +80,13 @@ if kind:
     manifest = pe.get_data(entry.data.struct.OffsetToData, entry.data.struct.Size).decode("utf-8")
 check("<dpiAwareness" in manifest and "PerMonitorV2" in manifest, "manifest: per-monitor DPI awareness (V2)")
 check('level="asInvoker"' in manifest, "manifest: runs as the user who starts it, no elevation")
+
+data = open(sys.argv[1], "rb").read()
+for folder in sys.argv[2:]:
+    folder = folder.rstrip("/")
+    found = [form for form in (folder.encode(), folder.encode("utf-16-le"), folder.replace("/", "\\").encode())
+             if form in data]
+    check(not found, "the build machine's folder %s not in it%s" % (folder, " (but it is)" if found else ""))
 
 if failures:
     print("FAIL %d check(s) of %s" % (len(failures), sys.argv[1]))

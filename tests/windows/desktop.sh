@@ -12,13 +12,10 @@ fail() {
 }
 
 # The X window of a top-level window whose title is exactly $1 (the window
-# manager's frame excluded), within 60 s. Qt's own message box, titled with
-# the program's file name, is acknowledged on the way.
+# manager's frame excluded), within 60 s.
 window_named() {
   local id
   for _ in $(seq 600); do
-    id=$(xdotool search --onlyvisible --name '^velitar$' 2>/dev/null | head -n 1)
-    [ -n "$id" ] && xdotool windowactivate --sync "$id" key Return 2>/dev/null
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1

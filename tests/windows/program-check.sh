@@ -39,8 +39,8 @@ else
   kill "$pid" 2>/dev/null
 fi
 
-# No window system: a message box instead of a window. (For a missing
-# platform plugin Qt shows its own, in English, before the program's.)
+# No window system: one message box, the program's, instead of a window (no
+# box of Qt's own, in English and titled with the file's name, before it).
 QT_QPA_PLATFORM=velitar-none "$(dirname "$0")/wine-run.sh" "$program" &
 pid=$!
 if box=$(window_named "Велитарь"); then
@@ -49,7 +49,7 @@ if box=$(window_named "Велитарь"); then
   ended
   [ "$status" = 1 ] && ok "and the program ended with status 1" || fail "after the message box: status $status"
 else
-  fail "no message box «Велитарь» when the platform cannot start"
+  fail "no message box «Велитарь» when the platform cannot start$(xdotool search --onlyvisible --name '^velitar$' >/dev/null 2>&1 && echo ", but Qt's own «velitar»")"
   kill "$pid" 2>/dev/null
 fi
 
