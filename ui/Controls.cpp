@@ -295,10 +295,12 @@ void withholdUnfocusedTextBoxes(QAccessibleEvent* event)
         passOn(event);
         return;
     }
-    // The platform's bridge takes the events while no handler is installed.
-    QAccessible::installUpdateHandler(nullptr);
+    // The platform's bridge takes the events while no handler is installed;
+    // then the handler that was installed comes back (this one, or one
+    // installed after it that passes events on to it).
+    const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(withholdUnfocusedTextBoxes);
+    QAccessible::installUpdateHandler(installed);
 }
 
 } // namespace
