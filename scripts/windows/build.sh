@@ -72,8 +72,29 @@ cmake --build $build
 echo "ok   velitar.exe and the tests built in $(($(seconds) - built)) s"
 bash $here/package.sh $build "$qt"
 # The bytes must not depend on where Qt and the program were built.
-python3 $here/check-exe.py $build/dist/velitar.exe "$qt" "$(realpath "$qt")" "$PWD"
+python3 $here/check-exe.py $build/dist/velitar.exe "$(dirname "$(realpath "$qt")")" "$PWD"
 version=$(sed -n 's/^project(Velitar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+# The notices name what Qt Core takes in from its own sources as well as what
+# it compiles, and where the exact source of Qt can be had.
+notices=$(tr -d '\r' <$build/dist/licenses.txt)
+linked=${notices#*B. Third-party code in the Qt that velitar.exe links}
+linked=${linked%%C. Fonts:*}
+for notice in "TinyCBOR" "Easing Equations by Robert Penner" "Secure Hash Algorithm SHA-1" \
+  "Secure Hash Algorithms SHA-384 and SHA-512" "SipHash Algorithm" "MD5" "BLAKE2" "Freetype 2" "HarfBuzz-NG"; do
+  [[ $linked == *"
+$notice"* ]] || {
+    echo "FAIL licenses.txt does not list among what velitar.exe links: $notice"
+    exit 1
+  }
+done
+for part in "https://snapshot.debian.org/package/qt6-base/$(cat "$qt/licenses/debian-version")/" \
+  "Files: src/3rdparty/tinycbor/*"; do
+  [[ $notices == *"$part"* ]] || {
+    echo "FAIL licenses.txt does not hold: $part"
+    exit 1
+  }
+done
+echo "ok   licenses.txt names the third-party code Qt takes in, Debian's copyright file and the source"
 
 tested=$(seconds)
 bash tests/windows/with-wine.sh bash -c "
