@@ -49,7 +49,7 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate"
 doc="$usr/share/doc/velitar"
 copyright="$doc/copyright"
 if [ -f "$copyright" ]; then
-  head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  [ "$(head -n1 "$copyright")" = 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ] ||
     fail "copyright is not in the machine-readable format"
   grep -q '^License: GPL-3+$' "$copyright" || fail "copyright does not name GPL-3+"
   grep -q '"/usr/share/common-licenses/GPL-3"' "$copyright" && [ -f /usr/share/common-licenses/GPL-3 ] ||
@@ -58,8 +58,9 @@ if [ -f "$copyright" ]; then
 else
   fail "share/doc/velitar/copyright is not installed"
 fi
-release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$usr/share/metainfo/$id.metainfo.xml" | head -n1)
-if changelog=$(gzip -dc "$doc/changelog.gz" 2>/dev/null | head -n1); then
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p;T;q' "$usr/share/metainfo/$id.metainfo.xml")
+if changelog=$(gzip -dc "$doc/changelog.gz" 2>/dev/null); then
+  changelog=${changelog%%$'\n'*}
   [ "$changelog" = "velitar ($release) unstable; urgency=medium" ] ||
     fail "the changelog's newest entry, '$changelog', is not release $release"
   echo "ok   share/doc/velitar/changelog.gz: $release"

@@ -36,7 +36,9 @@ began=$(seconds)
 
 # The host's Debian mirror, from its apt sources.
 host_mirror() {
-  sed -n 's/^URIs: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null | grep -v security | head -n 1
+  local uris
+  uris=$(sed -n '/security/d; s/^URIs: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null)
+  echo "${uris%%$'\n'*}"
 }
 mirror=${VELITAR_DEBIAN_MIRROR:-$(host_mirror)}
 mirror=${mirror:-http://deb.debian.org/debian}
@@ -70,7 +72,7 @@ cp --remove-destination -L /etc/resolv.conf "$root/etc/resolv.conf"
 mark=VELITAR_CHROOT_RUN=$$.$(date +%s%N)
 ours() {
   [ "$(readlink "/proc/$1/root" 2>/dev/null)" = "$root" ] &&
-    tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep -qx "$mark"
+    grep -qzx "$mark" "/proc/$1/environ" 2>/dev/null
 }
 
 mounted=()

@@ -31,7 +31,9 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 flags_of() { cat "$1/app/CMakeFiles/velitar.dir/flags.make" "$1/app/CMakeFiles/velitar.dir/link.txt"; }
 expect() { # expect <dir> <yes|no> <fixed string> <what>
-  if flags_of "$1" | grep -qF -- "$3"; then found=yes; else found=no; fi
+  local flags
+  flags=$(flags_of "$1")
+  if [[ $flags == *"$3"* ]]; then found=yes; else found=no; fi
   if [ "$found" != "$2" ]; then
     echo "FAIL $4"
     exit 1

@@ -25,11 +25,12 @@ in_x_session() {
   env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY "$VELITAR_PROGRAM" &
   local pid=$!
   local window
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^"Velitar"$' | head -n 1) || {
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^"Velitar"$') || {
     echo "FAIL the start window did not appear"
     kill "$pid" 2>/dev/null
     return 1
   }
+  window=${window%%$'\n'*}
   echo "ok   the start window appeared (X window $window)"
 
   # Once painted, the window's area shows more than one colour.

@@ -45,7 +45,8 @@ in_x_session() {
   env -u QT_QPA_PLATFORM strace -f -qq -y -s 4096 -e trace=%file -e signal=none -o "$scratch/trace-x.txt" \
     "$build/app/velitar" &
   local pid=$! window
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^"Velitar"$' | head -n 1)
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^"Velitar"$')
+  window=${window%%$'\n'*}
   # Exit (Command1) is 735 x 375 twips at (3600, 3960): its centre at (264, 276) px.
   xdotool mousemove --window "$window" 264 276 click 1
   wait "$pid"
@@ -61,7 +62,7 @@ else
   status=1
 fi
 
-left=$(find "$scratch/home" "$scratch/cwd" -mindepth 1 | head)
+left=$(find "$scratch/home" "$scratch/cwd" -mindepth 1)
 if [ -n "$left" ]; then
   echo "FAIL files left behind:"
   echo "$left"

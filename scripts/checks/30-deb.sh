@@ -45,7 +45,8 @@ if [ "$(id -u)" -ne 0 ]; then
   echo "skip installing the package: not root"
   exit 0
 fi
-if dpkg-query -W -f='${Status}' velitar 2>/dev/null | grep -q 'install ok installed'; then
+installed() { [ "$(dpkg-query -W -f='${Status}' velitar 2>/dev/null)" = "install ok installed" ]; }
+if installed; then
   echo "skip installing the package: velitar is installed already and is left as it is"
   exit 0
 fi
@@ -55,5 +56,5 @@ echo "ok   apt-get install ./$(basename "$deb")"
 VELITAR_PROGRAM=/usr/bin/velitar bash scripts/checks/20-smoke.sh
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q velitar >/dev/null
 trap - EXIT
-! dpkg-query -W -f='${Status}' velitar 2>/dev/null | grep -q 'install ok installed'
+! installed
 echo "ok   apt-get remove velitar"

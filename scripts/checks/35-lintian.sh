@@ -45,7 +45,7 @@ for group in "${groups[@]}"; do
     echo "FAIL no alternative of '${group# }' is in this release's archive"
     exit 1
   fi
-  if apt-cache show "$chosen" | grep -qi '^Description.*transitional'; then
+  if grep -qi '^Description.*transitional' <<<"$(apt-cache show "$chosen")"; then
     echo "FAIL '${group# }' is met by $chosen, a transitional package"
     exit 1
   fi

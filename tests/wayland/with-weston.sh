@@ -25,7 +25,7 @@ unset DISPLAY
 
 # Weston 10 (Debian 12) names its backends by module file, weston 14
 # (Debian 13) by name.
-if weston --help 2>&1 | grep -q 'headless-backend\.so'; then
+if [[ $(weston --help 2>&1) == *headless-backend.so* ]]; then
   backend=headless-backend.so
 else
   backend=headless

@@ -16,7 +16,8 @@ fail() {
 window_named() {
   local id
   for _ in $(seq 600); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)
+    id=${id%%$'\n'*}
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
