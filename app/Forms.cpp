@@ -2,6 +2,7 @@
 #include "app/Forms.h"
 
 #include "engine/ScoreSlots.h"
+#include "ui/Program.h"
 
 namespace velitar {
 
@@ -30,7 +31,7 @@ bool Forms::testWindowLoaded(int variant) const { return tests_.at(static_cast<s
 
 void Forms::openVariant(int variant)
 {
-    Form1().setVisible(false);
+    ui::hideWindow(Form1());
     testWindow(variant).setVisible(true);
 }
 

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+class QWidget;
+
 namespace velitar::ui {
 
 // Ends the program at once: the event loop ends with status 0 and no window
 // is asked to close.
 void endProgram();
+
+// Hides a top-level window (the way from one window to the next).
+void hideWindow(QWidget& window);
 
 } // namespace velitar::ui

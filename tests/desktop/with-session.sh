@@ -10,12 +10,25 @@ set -euo pipefail
 work=$(mktemp -d)
 pids=()
 cleanup() {
-  local pid
+  local pid left i
   for pid in "${pids[@]}"; do
     # The accessibility bus launcher runs the bus daemon as its child.
     pkill -TERM -P "$pid" 2>/dev/null || true
     kill -TERM "$pid" 2>/dev/null || true
   done
+  # The session bus daemon forked away: waited for here as the others are.
+  for i in $(seq 100); do
+    left=()
+    for pid in "${pids[@]}"; do
+      if kill -0 "$pid" 2>/dev/null && [[ $(ps -o stat= -p "$pid") != Z* ]]; then left+=("$pid"); fi
+    done
+    ((${#left[@]})) || break
+    sleep 0.1
+  done
+  if ((${#left[@]})); then
+    echo "with-session: still running 10 s after SIGTERM, killed: $(ps -o args= -p "$(IFS=,; echo "${left[*]}")")" >&2
+    kill -KILL "${left[@]}" 2>/dev/null
+  fi
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -29,6 +42,7 @@ unset AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY
 # An X server on a free display; it writes the display number when ready.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
+[ -z "${VELITAR_WATCH_LOGS:-}" ] || ln -sf "$work/xvfb.log" "$VELITAR_WATCH_LOGS/xvfb.log"
 for _ in $(seq 200); do
   [ -s "$work/display" ] && break
   sleep 0.05
@@ -45,6 +59,7 @@ export DBUS_SESSION_BUS_ADDRESS
 # The accessibility bus, announced on the session bus as org.a11y.Bus.
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/at-spi.log" 2>&1 &
 pids+=($!)
+[ -z "${VELITAR_WATCH_LOGS:-}" ] || ln -sf "$work/at-spi.log" "$VELITAR_WATCH_LOGS/at-spi.log"
 owned() {
   [[ $(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
     org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null) == *'boolean true'* ]]

@@ -22,6 +22,9 @@ import pyatspi
 
 program, scripted_run = sys.argv[1:3]
 failures = 0
+# A scripted run takes about a second, under load a few; one that has not
+# ended within RUN seconds hangs.
+RUN = 60
 
 START = (305, 321)
 # The client areas of the five test windows, in pixels.
@@ -53,19 +56,53 @@ def messages(log):
     return "\n".join(line for line in log.splitlines() if not line.startswith("["))[-2000:]
 
 
+def logged(name):
+    """A log file of this session, named to the watchdog as one to show
+    should the test hang."""
+    path = os.path.join(os.environ["XDG_RUNTIME_DIR"], name)
+    open(path, "w").close()
+    if os.environ.get("VELITAR_WATCH_LOGS"):
+        link = os.path.join(os.environ["VELITAR_WATCH_LOGS"], name)
+        if not os.path.lexists(link):
+            os.symlink(path, link)
+    return path
+
+
+def hung(what, proc, log_path):
+    """A run that has not ended: where it and its session are (the
+    watchdog's state.sh), and the end of its Wayland log; then it is ended."""
+    print(f"TIMEOUT {what} has not ended within {RUN} s; where it is:", flush=True)
+    if os.environ.get("VELITAR_WATCHED"):
+        subprocess.run(["bash", os.path.join(os.path.dirname(__file__), "..", "watch", "state.sh"),
+                        "VELITAR_WATCHED=" + os.environ["VELITAR_WATCHED"], os.environ.get("VELITAR_WATCH_LOGS", "")],
+                       timeout=240)
+    else:
+        print("\n".join(read(log_path).splitlines()[-30:]))
+    proc.kill()
+    proc.wait()
+
+
 assert os.environ.get("QT_QPA_PLATFORM") == "wayland" and "DISPLAY" not in os.environ
 env = dict(os.environ, WAYLAND_DEBUG="client")
 
 for run in [*TEST_WINDOWS, "warm-up"]:
-    done = subprocess.run([scripted_run, run], env=env, capture_output=True, text=True, timeout=120)
+    run_log = logged("scripted-run.log")
+    with open(run_log, "w") as err:
+        proc = subprocess.Popen([scripted_run, run], env=env, stdout=subprocess.PIPE, stderr=err, text=True)
+        try:
+            out, _ = proc.communicate(timeout=RUN)
+        except subprocess.TimeoutExpired:
+            hung(f"scripted run {run}", proc, run_log)
+            check(False, f"scripted run {run} ended")
+            sys.exit(1)
     expected = [START] + ([TEST_WINDOWS[run]] if run in TEST_WINDOWS else [])
-    sizes = window_sizes(done.stderr)
-    check(done.returncode == 0 and sizes == expected,
-          f"scripted run {run}: status {done.returncode}, Wayland windows {sizes} (designed {expected})"
-          + (f": {done.stdout.strip()}" if done.returncode == 0 else "\n" + messages(done.stderr)))
+    sizes = window_sizes(read(run_log))
+    check(proc.returncode == 0 and sizes == expected,
+          f"scripted run {run}: status {proc.returncode}, Wayland windows {sizes} (designed {expected})"
+          + (f": {out.strip()}" if proc.returncode == 0 else "\n" + messages(read(run_log))))
 
 # The program as a user starts it, ended with Exit.
-log_path = os.path.join(os.environ["XDG_RUNTIME_DIR"], "velitar.log")
+log_path = logged("velitar.log")
 with open(log_path, "w") as log:
     proc = subprocess.Popen([program], env=env, stderr=log)
 try:
@@ -89,8 +126,9 @@ try:
     if exit_button is not None:
         exit_button.queryAction().doAction(0)
         try:
-            status = proc.wait(10)
+            status = proc.wait(RUN)
         except subprocess.TimeoutExpired:
+            hung("the program, after 'Выход',", proc, log_path)
             status = None
         check(status == 0, f"'Выход' ends the program with status {status}")
     else:

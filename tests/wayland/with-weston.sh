@@ -4,15 +4,25 @@
 # compositor on a private runtime directory, with Qt's Wayland platform and
 # no window decorations, so a window's surface is exactly its client area.
 # weston is stopped when the command has ended; the command's exit status is
-# returned.
+# returned, or 1 if weston ended before it.
 # Usage: with-weston.sh COMMAND [ARG...]
 set -euo pipefail
 
 work=$(mktemp -d)
 weston_pid=
 cleanup() {
+  local i
   if [ -n "$weston_pid" ]; then
     kill -TERM "$weston_pid" 2>/dev/null || true
+    for i in $(seq 100); do
+      kill -0 "$weston_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$weston_pid" 2>/dev/null; then
+      echo "with-weston: weston did not end within 10 s of SIGTERM; killed. Its log ends:" >&2
+      tail -n 20 "$work/weston.log" >&2
+      kill -KILL "$weston_pid" 2>/dev/null
+    fi
     wait "$weston_pid" 2>/dev/null || true
   fi
   rm -rf "$work"
@@ -36,6 +46,7 @@ ulimit -c 0
 weston --no-config --backend="$backend" --socket="$socket" --idle-time=0 \
   --width=1280 --height=1024 >"$work/weston.log" 2>&1 &
 weston_pid=$!
+[ -z "${VELITAR_WATCH_LOGS:-}" ] || ln -sf "$work/weston.log" "$VELITAR_WATCH_LOGS/weston.log"
 for _ in $(seq 200); do
   [ -S "$XDG_RUNTIME_DIR/$socket" ] && break
   kill -0 "$weston_pid" 2>/dev/null || break
@@ -49,4 +60,11 @@ export QT_WAYLAND_DISABLE_WINDOWDECORATION=1
 
 status=0
 "$@" || status=$?
+if ! kill -0 "$weston_pid" 2>/dev/null; then
+  wait "$weston_pid" && ended=0 || ended=$?
+  weston_pid=
+  echo "with-weston: weston ended with status $ended while the command ran; its log ends:" >&2
+  tail -n 30 "$work/weston.log" >&2
+  [ "$status" -ne 0 ] || status=1
+fi
 exit "$status"

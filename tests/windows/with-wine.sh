@@ -4,20 +4,29 @@
 # on a private X server (Xvfb, large enough for the windows at twice their
 # size) with a window manager (openbox), so that the
 # program's windows have title bars and are activated as on a desktop. All of
-# it is stopped and removed again, however the command ends.
+# it is stopped and removed again, however the command ends; anything it
+# started that still runs then (a Wine process, wineserver, the X server) is
+# listed and fails the run.
 # Usage: with-wine.sh COMMAND [ARGUMENTS...]
 # The command finds WINEPREFIX and DISPLAY set, and VELITAR_WINE_HOME, the
 # private home.
 set -uo pipefail
+watch=$(dirname "$(realpath "$0")")/../watch
 work=$(mktemp -d /tmp/velitar-wine.XXXXXX)
 xvfb_pid=
 wm_pid=
+# The session's mark, inherited by all it starts (tests/watch/marked.sh).
+export VELITAR_WINE_RUN=$$.$(date +%s%N)
 cleanup() {
-  WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1
+  local status=$?
+  trap - EXIT
+  WINEPREFIX=$work/prefix timeout 30 wineserver -k >/dev/null 2>&1
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  bash "$watch/leftovers.sh" "VELITAR_WINE_RUN=$VELITAR_WINE_RUN" 10 "the Wine session" || [ "$status" -ne 0 ] || status=1
   wait 2>/dev/null
   rm -rf "$work"
+  exit "$status"
 }
 trap cleanup EXIT
 trap 'exit 130' INT
