@@ -3,6 +3,7 @@
 
 #include <QAccessibleWidget>
 
+#include "ui/PlatformAccessibility.h"
 #include "ui/start/StartWindow.h"
 #include "ui/test/TestWindow.h"
 
@@ -109,7 +110,11 @@ QAccessibleInterface* controlInterface(const QString&, QObject* object)
 }
 
 // Installed before any window exists, so no control's interface is made without it.
-void installControlInterfaces() { QAccessible::installFactory(controlInterface); }
+void installControlInterfaces()
+{
+    QAccessible::installFactory(controlInterface);
+    adaptPlatformAccessibility();
+}
 Q_CONSTRUCTOR_FUNCTION(installControlInterfaces)
 
 QString openVariant(int variant) { return QStringLiteral("Открыть вариант %1").arg(variant); }
