@@ -23,9 +23,17 @@ if ! grep -q '^13\|^trixie' /etc/debian_version 2>/dev/null; then
   # The chroot's copy of the checkout has no history: the commit's time is
   # handed in.
   export VELITAR_TRIXIE_CHECKOUT=${VELITAR_WINDOWS_CHECKOUT:-/root/velitar-windows}
+  status=0
   bash scripts/test-debian13.sh env SOURCE_DATE_EPOCH="$(git log -1 --format=%ct 2>/dev/null || echo 0)" \
-    bash scripts/windows/build.sh "$@"
+    bash scripts/windows/build.sh "$@" || status=$?
   root=$(realpath -m "${VELITAR_TRIXIE_ROOT:-/var/tmp/velitar-trixie}")
+  # What the UI Automation check read, also when a check failed.
+  transcript=$root$VELITAR_TRIXIE_CHECKOUT/build-windows/tests/uia-transcript.txt
+  if [ -f "$transcript" ]; then
+    mkdir -p build-windows
+    cp "$transcript" build-windows/
+  fi
+  [ "$status" = 0 ] || exit "$status"
   if [ "${1:-}" != --qt-only ]; then
     # The chroot is root's: another user reads it through sudo, as
     # test-debian13.sh ran there, and owns the copy.
