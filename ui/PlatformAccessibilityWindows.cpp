@@ -41,9 +41,12 @@ void pass(QAccessibleEvent* event)
         passOn(event);
         return;
     }
-    QAccessible::installUpdateHandler(nullptr);
+    // The platform takes the events while no handler is installed; then the
+    // handler that was installed comes back (this one, or one installed
+    // after it that passes events on to it).
+    const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(oneReportPerFocusMove);
+    QAccessible::installUpdateHandler(installed);
 }
 
 void oneReportPerFocusMove(QAccessibleEvent* event)
