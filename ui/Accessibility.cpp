@@ -180,4 +180,15 @@ void describeAnswer(TestWindow& w, int n)
 
 void describeMove(TestWindow& w, int n) { w.Command.at(static_cast<std::size_t>(n))->setAccessibleDescription({}); }
 
+void passOnAccessibilityEvent(QAccessible::UpdateHandler before, QAccessibleEvent* event)
+{
+    if (before) {
+        before(event);
+        return;
+    }
+    const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(installed);
+}
+
 } // namespace velitar::ui

@@ -14,6 +14,8 @@
 // These descriptions are set before the focus moves there.
 #pragma once
 
+#include <QAccessible>
+
 namespace velitar::ui {
 
 class StartWindow;
@@ -30,5 +32,12 @@ void describeVerdict(StartWindow& window);
 void describeAnswer(TestWindow& window, int n);
 // After move button n is pressed: it no longer tells an old verdict.
 void describeMove(TestWindow& window, int n);
+
+// Passes an accessibility event on from one of the program's update handlers
+// (they chain): to the handler installed before it, or where there is none to
+// the platform, which takes the events while no handler is installed; the
+// handler that was installed (the caller, or one installed after it that
+// passes events on to it) then comes back.
+void passOnAccessibilityEvent(QAccessible::UpdateHandler before, QAccessibleEvent* event);
 
 } // namespace velitar::ui

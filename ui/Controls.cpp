@@ -9,6 +9,7 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "ui/Accessibility.h"
 #include "ui/Appearance.h"
 
 namespace velitar::ui {
@@ -291,16 +292,7 @@ void withholdUnfocusedTextBoxes(QAccessibleEvent* event)
     const auto* box = qobject_cast<const TextBox*>(event->object());
     if (box && !box->hasFocus() && changesText(event->type()))
         return;
-    if (passOn) {
-        passOn(event);
-        return;
-    }
-    // The platform's bridge takes the events while no handler is installed;
-    // then the handler that was installed comes back (this one, or one
-    // installed after it that passes events on to it).
-    const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
-    QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(installed);
+    passOnAccessibilityEvent(passOn, event);
 }
 
 } // namespace

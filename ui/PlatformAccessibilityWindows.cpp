@@ -10,6 +10,8 @@
 // the very control that the window's activation has just reported.
 #include "ui/PlatformAccessibility.h"
 
+#include "ui/Accessibility.h"
+
 #include <QAccessible>
 
 namespace velitar::ui {
@@ -33,22 +35,6 @@ QAccessibleInterface* focusTarget(QAccessibleInterface* control)
     return control;
 }
 
-void oneReportPerFocusMove(QAccessibleEvent* event);
-
-void pass(QAccessibleEvent* event)
-{
-    if (passOn) {
-        passOn(event);
-        return;
-    }
-    // The platform takes the events while no handler is installed; then the
-    // handler that was installed comes back (this one, or one installed
-    // after it that passes events on to it).
-    const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
-    QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(installed);
-}
-
 void oneReportPerFocusMove(QAccessibleEvent* event)
 {
     QAccessibleInterface* iface = event->accessibleInterface();
@@ -65,7 +51,7 @@ void oneReportPerFocusMove(QAccessibleEvent* event)
         QAccessibleInterface* focused = iface->focusChild();
         reported = focused ? QAccessible::uniqueId(focused) : 0;
     }
-    pass(event);
+    passOnAccessibilityEvent(passOn, event);
 }
 
 } // namespace
