@@ -46,15 +46,23 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 0
 fi
 installed() { [ "$(dpkg-query -W -f='${Status}' velitar 2>/dev/null)" = "install ok installed" ]; }
+# The system's package is one for all: another run of this check (another
+# checkout's) waits until this one has removed it again, as the project's
+# package installs do (setup-debian.sh); and apt-get waits for dpkg's own
+# lock, which anything else on the machine (unattended upgrades) may hold for
+# a while.
+exec 9>/var/lock/velitar-apt.lock
+flock -w 600 9 || { echo "FAIL the project's package lock /var/lock/velitar-apt.lock was not free within 10 minutes"; exit 1; }
+apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 "$@"; }
 if installed; then
   echo "skip installing the package: velitar is installed already and is left as it is"
   exit 0
 fi
-trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -q velitar >/dev/null 2>&1 || true' EXIT
-DEBIAN_FRONTEND=noninteractive apt-get install -y -q "./$deb" >/dev/null
+trap 'apt_get remove -y -q velitar >/dev/null 2>&1 || true' EXIT
+apt_get install -y -q "./$deb" >/dev/null
 echo "ok   apt-get install ./$(basename "$deb")"
 VELITAR_PROGRAM=/usr/bin/velitar bash scripts/checks/20-smoke.sh
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -q velitar >/dev/null
+apt_get remove -y -q velitar >/dev/null
 trap - EXIT
 ! installed
 echo "ok   apt-get remove velitar"
