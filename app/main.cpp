@@ -4,6 +4,7 @@
 #include "app/Forms.h"
 #include "app/PlatformStart.h"
 #include "ui/Appearance.h"
+#include "ui/Program.h"
 
 int main(int argc, char* argv[])
 {
@@ -17,5 +18,5 @@ int main(int argc, char* argv[])
     velitar::Forms forms;
     forms.Form1().show();
     velitar::ui::reportFontProblems();
-    return QApplication::exec();
+    return velitar::ui::afterEventLoop(QApplication::exec());
 }

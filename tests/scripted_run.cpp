@@ -21,6 +21,7 @@
 #include "app/Forms.h"
 #include "engine/QuestionBank.h"
 #include "ui/Appearance.h"
+#include "ui/Program.h"
 
 namespace {
 
@@ -127,5 +128,5 @@ int main(int argc, char* argv[])
         // Exit ends the event loop at once; if it did not, say so.
         QTimer::singleShot(10000, &app, [] { failed("Exit did not end the program"); });
     });
-    return QApplication::exec();
+    return velitar::ui::afterEventLoop(QApplication::exec());
 }

@@ -8,12 +8,15 @@
 #include <QVersionNumber>
 #include <QWidget>
 #include <QWindow>
+#include <cstdio>
+#include <cstdlib>
 
 namespace velitar::ui {
 
 namespace {
 
-// Qt's Wayland platform before 6.5 (Debian 12's 6.4) has a window's frame
+// Qt's Wayland platform before 6.5 (Debian 12's 6.4) has two faults the
+// program steps around. First, it has a window's frame
 // callback destroyed by two threads at once when the window's surface goes
 // (on hiding the window, or at the end) just as the compositor answers the
 // window's last frame: its thread for frame events destroys the answered
@@ -23,8 +26,9 @@ namespace {
 // window's surface goes, the program lets the answer to its last frame come
 // in first: it asks the window for an update, which that platform delivers
 // only once no frame of the window awaits an answer, and takes the window
-// away right then, before anything is drawn again.
-bool framesAnsweredOnAnotherThread()
+// away right then, before anything is drawn again. The second is told at
+// afterEventLoop.
+bool olderWaylandPlatform()
 {
     static const bool racy = QGuiApplication::platformName() == QLatin1String("wayland") &&
                              QVersionNumber::fromString(QString::fromLatin1(qVersion())) < QVersionNumber(6, 5);
@@ -56,7 +60,7 @@ void letLastFrameBeAnswered(QWindow& window)
 
 void hideWindow(QWidget& window)
 {
-    if (framesAnsweredOnAnotherThread() && window.isVisible() && window.windowHandle())
+    if (olderWaylandPlatform() && window.isVisible() && window.windowHandle())
         letLastFrameBeAnswered(*window.windowHandle());
     window.setVisible(false);
 }
@@ -64,11 +68,28 @@ void hideWindow(QWidget& window)
 void endProgram()
 {
     // The window's surface goes when the program ends.
-    if (framesAnsweredOnAnotherThread()) {
+    if (olderWaylandPlatform()) {
         for (QWidget* window : QApplication::topLevelWidgets())
             hideWindow(*window);
     }
     QCoreApplication::exit(0);
+}
+
+int afterEventLoop(int status)
+{
+    // The older Wayland platform, when the application object goes, stops its thread
+    // that reads the compositor's events and then waits for its thread for
+    // frame events. If the first stopped just as the main thread had
+    // prepared a read for it, that read is never made or cancelled, the
+    // second waits in libwayland for it for ever, and the program never
+    // ends (once in some thirty runs under weston with both cores busy).
+    // Nothing is left to do once the windows are gone: the process ends
+    // here, and the system closes the connection to the compositor.
+    if (olderWaylandPlatform()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
 
 } // namespace velitar::ui

@@ -9,6 +9,11 @@ namespace velitar::ui {
 // is asked to close.
 void endProgram();
 
+// What main returns once the event loop has ended with the given status.
+// Where the window system's teardown may hang (see Program.cpp), the process
+// ends here instead, having written out what it printed.
+int afterEventLoop(int status);
+
 // Hides a top-level window (the way from one window to the next).
 void hideWindow(QWidget& window);
 
