@@ -16,7 +16,9 @@ int main(int argc, char* argv[])
     velitar::ui::applyProgramStyle();
 
     velitar::Forms forms;
-    forms.Form1().show();
+    // Shown at its designed size everywhere (show() would fill the screen
+    // where the platform shows windows so, as in a browser).
+    forms.Form1().setVisible(true);
     velitar::ui::reportFontProblems();
     return velitar::ui::afterEventLoop(QApplication::exec());
 }

@@ -13,6 +13,6 @@ int main(int argc, char* argv[])
     window.setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     window.setWindowTitle(QStringLiteral("bare"));
     window.resize(305, 321);
-    window.show();
+    window.setVisible(true);
     return QApplication::exec();
 }
