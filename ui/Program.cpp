@@ -11,6 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace velitar::ui {
 
 namespace {
@@ -73,6 +77,14 @@ void endProgram()
             hideWindow(*window);
     }
     QCoreApplication::exit(0);
+#ifdef __EMSCRIPTEN__
+    // In a browser the event loop never returns to main (the page's own
+    // loop runs it): the windows go and the program ends here, and the page
+    // says so.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->setVisible(false);
+    emscripten_force_exit(0);
+#endif
 }
 
 int afterEventLoop(int status)
