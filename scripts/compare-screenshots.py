@@ -4,7 +4,7 @@
 pixel, and prints for each the number of differing pixels, the largest
 difference of one colour channel and the box the differences lie in.
 
-    compare-screenshots.py COMMITTED-DIR RENDERED-DIR
+    compare-screenshots.py [--fuzz PERCENT] COMMITTED-DIR RENDERED-DIR
 
 Every picture must be identical, with one exception: the start window's title
 (Label1, bold Liberation Serif at 19 px, in its box of 249 x 49 px at the
@@ -14,6 +14,12 @@ edges, each by at most 14/255. There, and only there, up to TITLE_PIXELS
 pixels may differ, each channel by at most TITLE_SHADE of 255; the glyphs'
 positions are the same, so a moved or changed letter exceeds that. Ends with status 1 on
 any other difference, or when a picture is missing or of another size.
+
+With --fuzz, a pixel whose channels differ by at most PERCENT of 255 counts
+as equal, and every other pixel as a difference: the web program's pictures
+(drawn by a browser into a canvas) differ from the desktop's by such shades,
+the test windows' by 1/255, the start windows' up to 14/255 at the edges of
+its text's glyphs.
 """
 import os
 import struct
@@ -89,7 +95,13 @@ def inside(box, x, y):
 
 
 def main():
-    committed, rendered = sys.argv[1], sys.argv[2]
+    arguments = sys.argv[1:]
+    fuzz = None
+    if arguments[0] == "--fuzz":
+        percent = arguments[1]
+        fuzz = float(percent) * 255 / 100
+        arguments = arguments[2:]
+    committed, rendered = arguments
     names = sorted(n for n in os.listdir(committed) if n.endswith(".png"))
     failed = False
     for name in names:
@@ -105,6 +117,13 @@ def main():
             failed = True
             continue
         diff = differences(a, b)
+        if fuzz is not None:
+            beyond = [d for d in diff if d[2] > fuzz]
+            shade = max((d for _, _, d in diff), default=0)
+            print(f"{'FAIL' if beyond else 'ok  '} {name}: {len(beyond)} pixels beyond a "
+                  f"fuzz of {percent} % ({len(diff)} differ, by at most {shade}/255)")
+            failed = failed or bool(beyond)
+            continue
         if not diff:
             print(f"ok   {name}: 0 pixels differ")
             continue

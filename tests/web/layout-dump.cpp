@@ -34,7 +34,7 @@ QJsonObject window(QWidget& w)
             for (int row = 0; row < list->count(); ++row) {
                 QRect r = list->visualItemRect(list->item(row));
                 r.translate(list->viewport()->mapTo(&w, QPoint()));
-                rows.append(rect(r));
+                rows.append(QJsonObject{{"rect", rect(r)}, {"text", list->item(row)->text()}});
             }
             control[QStringLiteral("rows")] = rows;
         }
