@@ -11,5 +11,6 @@ if ! grep -q '^13\|^trixie' /etc/debian_version 2>/dev/null; then
   exec bash scripts/test-debian13.sh bash scripts/web/bench.sh "$@"
 fi
 VELITAR_WEB_BENCH=ON bash scripts/web/build.sh --no-test
-python3 scripts/web/make-site.py . build-web build-web/bench-site velitar_first_paint bare_window >/dev/null
+python3 scripts/web/make-site.py . build-web build-web/bench-site "$(cat build-web/qt-prefix)" \
+  velitar_first_paint bare_window >/dev/null
 python3 bench/web_start.py build-web/bench-site "$@"

@@ -50,13 +50,14 @@ build=build-web
 built=$(seconds)
 rm -rf $build
 mkdir -p $build
+echo "$qt" >$build/qt-prefix
 "$qt/bin/qt-cmake" -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELITAR_BUILD_BENCH="${VELITAR_WEB_BENCH:-OFF}" \
   >$build/configure.log 2>&1 || {
   cat $build/configure.log
   exit 1
 }
 cmake --build $build
-python3 $here/make-site.py . $build $build/site
+python3 $here/make-site.py . $build $build/site "$qt"
 echo "ok   the program and its site built in $(($(seconds) - built)) s"
 if [ "${1:-}" = --no-test ]; then
   exit 0

@@ -2,12 +2,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Puts the web program's site together: the page of packaging/web/, the
 program built in BUILD (velitar.js, velitar.wasm, Qt's qtloader.js), the
-icons, and the service worker with the list of the site's files and a
-version made of their contents. Prints the site's sizes, raw and as a web
+icons, the licences of what velitar.wasm is made of (licenses.txt), and the
+service worker with the list of the site's files and a version made of
+their contents. Prints the site's sizes, raw and as a web
 server sends them compressed (gzip -9 and brotli), and fails if the
 compressed transfer exceeds 5 MB.
 
-Usage: make-site.py SOURCE BUILD SITE [PROGRAM...]
+Usage: make-site.py SOURCE BUILD SITE QT-PREFIX [PROGRAM...]
 PROGRAM: further programs of BUILD (the timing pages) to put beside it,
 each with a page of its own (PROGRAM.html)."""
 import gzip
@@ -21,9 +22,37 @@ import sys
 LIMIT = 5 * 1000 * 1000
 
 
+def licences(source, qt):
+    """The program's licence, the LGPL of the Qt it links statically, where
+    the exact sources are, the project's changes to Qt, the fonts' licences
+    and Debian's copyright file of the whole Qt source (every third-party part
+    of Qt with its notice)."""
+    version = (qt / "licenses" / "debian-version").read_text().strip()
+    heading = lambda title: f"\n\n{'=' * 78}\n{title}\n{'=' * 78}\n\n"
+    text = ("Velitar for the browser: velitar.wasm and velitar.js are Velitar, under the GNU General Public\n"
+            "License 3.0 or later (A), statically linked with Qt 6.8 (Qt Core, Gui, Widgets and the\n"
+            "WebAssembly platform), under the GNU Lesser General Public License 3.0 (B). The source of Velitar,\n"
+            "with the scripts that build its Qt, is published at https://velitar.org; Qt's is Debian's\n"
+            f"qt6-base source package {version},\n"
+            f"https://snapshot.debian.org/package/qt6-base/{version}/,\n"
+            "with the project's changes in C. Whoever passes the program on passes on, or offers, that source.\n"
+            "D holds the licences of the fonts it carries, E Debian's copyright file of the whole Qt source.")
+    text += heading("A. GNU General Public License 3.0") + (source / "COPYING").read_text(encoding="utf-8")
+    text += heading("B. GNU Lesser General Public License 3.0") + \
+        (qt / "licenses" / "LGPL-3.0-only.txt").read_text(encoding="utf-8")
+    text += heading("C. The project's changes to Qt") + "".join(
+        p.read_text(encoding="utf-8") for p in sorted((source / "scripts" / "qt" / "patches" / "wasm").glob("*.patch")))
+    for package in ("fonts-liberation", "fonts-dejavu-core"):
+        text += heading(f"D. Fonts: {package}") + pathlib.Path(f"/usr/share/doc/{package}/copyright").read_text(
+            encoding="utf-8")
+    text += heading("E. Qt: Debian's copyright file of the whole source") + \
+        (qt / "licenses" / "debian-copyright").read_text(encoding="utf-8")
+    return text
+
+
 def main():
-    source, build, site = (pathlib.Path(a) for a in sys.argv[1:4])
-    extra = sys.argv[4:]
+    source, build, site, qt = (pathlib.Path(a) for a in sys.argv[1:5])
+    extra = sys.argv[5:]
     web = source / "packaging" / "web"
     shutil.rmtree(site, ignore_errors=True)
     (site / "icons").mkdir(parents=True)
@@ -39,6 +68,8 @@ def main():
     for size in (32, 192, 512):
         subprocess.run(["rsvg-convert", "--width", str(size), "--height", str(size), "--format", "png",
                         "--output", str(site / "icons" / f"velitar-{size}.png"), str(svg)], check=True)
+
+    (site / "licenses.txt").write_text(licences(source, qt), encoding="utf-8")
 
     files = sorted(p.relative_to(site).as_posix() for p in site.rglob("*") if p.is_file())
     digest = hashlib.sha256()

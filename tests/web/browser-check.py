@@ -14,13 +14,15 @@ from 127.0.0.1 as a static web server serves it:
     answer's key shows the whole answer (how many milliseconds and frames
     after the key is printed, not checked: a loaded machine drops frames);
     Exit ends the program and the page offers a restart;
-  - the page reloaded with the network off (the browser's offline switch, the
-    server stopped): the start window, the warm-up taken.
+  - a new version of the site taking the kept one's place at the next visit;
+    the page reloaded with the network off (the browser's offline switch,
+    the server stopped): the start window, the warm-up taken.
 Usage: browser-check.py SITE LAYOUT.json [PICTURES-DIR]"""
 import base64
 import io
 import json
 import pathlib
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -299,14 +301,22 @@ def phone(browser, site, layout, pictures):
           f" one a screen pixel")
 
 
-def offline(browser, site, layout):
-    """Opened once, the site works with the network off."""
+def offline(browser, site, folder, layout):
+    """Opened once, the site works with the network off; a new version of
+    the site replaces the kept one at the next visit with the network on."""
     page = Page(browser, layout)
+    kept = ("navigator.serviceWorker.ready.then(r => !!r.active && !!navigator.serviceWorker.controller)"
+            " .then(ok => ok && caches.keys()).then(k => k && k.length === 1"
+            " && caches.open(k[0]).then(c => c.match('page.css')).then(r => r && r.text()))")
     page.load(site.url, layout["start"]["caption"])
-    browser.wait_for("navigator.serviceWorker.ready.then(r => !!r.active && !!navigator.serviceWorker.controller)"
-                     " .then(ok => ok && caches.keys()).then(k => k && k.length === 1"
-                     " && caches.open(k[0]).then(c => c.match('velitar.wasm')).then(r => !!r))",
-                     "the service worker keeps the site", 60)
+    browser.wait_for(kept, "the service worker keeps the site", 60)
+    worker = (folder / "sw.js").read_text(encoding="utf-8")
+    (folder / "sw.js").write_text(worker.replace("const version = '", "const version = 'new-"), encoding="utf-8")
+    with open(folder / "page.css", "a", encoding="utf-8") as css:
+        css.write("/* the new version */\n")
+    page.load(site.url, layout["start"]["caption"])
+    browser.wait_for(f"({kept}).then(css => css && css.includes('the new version'))",
+                     "the next visit with the network on keeps the new version in place of the old", 60)
     site.stop()
     browser.call("Network.emulateNetworkConditions", offline=True, latency=0, downloadThroughput=-1,
                  uploadThroughput=-1)
@@ -315,8 +325,9 @@ def offline(browser, site, layout):
     stored = browser.evaluate("({cookies: document.cookie, local: localStorage.length, session: sessionStorage.length})")
     if stored != {"cookies": "", "local": 0, "session": 0}:
         raise Failure(f"the page stores something: {stored}")
-    print("ok   reloaded with the network off and the server stopped: the start window, the warm-up taken;"
-          " no cookies, nothing in local or session storage")
+    print("ok   a new version of the site replaced the kept one at the next visit; reloaded with the network"
+          " off and the server stopped: the start window, the warm-up taken; no cookies, nothing in local or"
+          " session storage")
     return page.picture(start)
 
 
@@ -325,7 +336,10 @@ def main():
     pictures = pathlib.Path(sys.argv[3] if len(sys.argv) > 3 else tempfile.mkdtemp(prefix="velitar-web-"))
     pictures.mkdir(parents=True, exist_ok=True)
     layout = json.loads(pathlib.Path(layout_file).read_text(encoding="utf-8"))
-    site = Site(site_dir)
+    # Served from a copy, which the check of a new version changes.
+    served = pathlib.Path(tempfile.mkdtemp(prefix="velitar-site-")) / "site"
+    shutil.copytree(site_dir, served)
+    site = Site(served)
     browser = Browser()
     problems = []
     try:
@@ -346,13 +360,14 @@ def main():
             raise Failure(f"fetched from elsewhere: {foreign}")
         print(f"ok   {len(browser.requests)} requests, all to the site itself; no breach of the page's"
               " Content-Security-Policy")
-        passed = offline(browser, site, layout)
+        passed = offline(browser, site, served, layout)
         if passed.tobytes() != Image.open(pictures / "start-passed.png").convert("RGB").tobytes():
             raise Failure("offline, the start window after the warm-up differs from the one drawn online")
     except Failure as failure:
         problems.append(str(failure))
     finally:
         browser.close()
+        shutil.rmtree(served.parent, ignore_errors=True)
     if problems:
         print(f"FAIL {problems[0]}")
         sys.exit(1)
