@@ -62,10 +62,19 @@ grep -q '^13\|^trixie' "$root/etc/debian_version" || {
   exit 1
 }
 
+# Runs may start side by side (CI builds for Windows and for the browser at
+# once): each file is put in place whole, by a rename, so that neither run
+# finds the other's half-made one.
+put() { # put MODE TARGET, the content on stdin
+  local tmp
+  tmp=$(mktemp "$2.XXXXXX")
+  cat >"$tmp"
+  chmod "$1" "$tmp"
+  mv -f "$tmp" "$2"
+}
 # Nothing installed in the chroot starts a service.
-printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
-chmod 755 "$root/usr/sbin/policy-rc.d"
-cp --remove-destination -L /etc/resolv.conf "$root/etc/resolv.conf"
+printf '#!/bin/sh\nexit 101\n' | put 755 "$root/usr/sbin/policy-rc.d"
+put 644 "$root/etc/resolv.conf" </etc/resolv.conf
 
 # The processes of this run inside the chroot carry its mark in their
 # environment; another run's, in the same chroot, are left alone.
