@@ -21,12 +21,7 @@ if ! grep -q '^13\|^trixie' /etc/debian_version 2>/dev/null; then
   export VELITAR_TRIXIE_CHECKOUT=${VELITAR_WEB_CHECKOUT:-/root/velitar-web}
   bash scripts/test-debian13.sh bash scripts/web/build.sh "$@"
   if [ "${1:-}" != --qt-only ]; then
-    root=$(realpath -m "${VELITAR_TRIXIE_ROOT:-/var/tmp/velitar-trixie}")
-    as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    rm -rf build-web/site
-    mkdir -p build-web
-    "${as_root[@]}" tar -C "$root$VELITAR_TRIXIE_CHECKOUT/build-web" -cf - site | tar -C build-web -xf - --no-same-owner
+    bash scripts/copy-from-trixie.sh build-web site
     echo "ok   the web program's site: build-web/site/"
   fi
   exit 0

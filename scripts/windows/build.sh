@@ -35,13 +35,7 @@ if ! grep -q '^13\|^trixie' /etc/debian_version 2>/dev/null; then
   fi
   [ "$status" = 0 ] || exit "$status"
   if [ "${1:-}" != --qt-only ]; then
-    # The chroot is root's: another user reads it through sudo, as
-    # test-debian13.sh ran there, and owns the copy.
-    as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    rm -rf build-windows/dist
-    mkdir -p build-windows
-    "${as_root[@]}" tar -C "$root$VELITAR_TRIXIE_CHECKOUT/build-windows" -cf - dist | tar -C build-windows -xf - --no-same-owner
+    bash scripts/copy-from-trixie.sh build-windows dist
     echo "ok   the Windows program and its packages: build-windows/dist/"
   fi
   exit 0
