@@ -13,7 +13,9 @@ from 127.0.0.1 as a static web server serves it:
     and the answered list is gone; by keyboard, the whole answer is drawn
     in the browser's first frame after the answer's key (how many
     milliseconds after the key is printed, not checked: a loaded machine is
-    slower); Exit ends the program and the page offers a restart;
+    slower), and after every key the node of the accessibility tree with the
+    focus has the role, name and description the desktop program gives;
+    Exit ends the program and the page offers a restart;
   - a new version of the site taking the kept one's place at the next visit;
     the page reloaded with the network off (the browser's offline switch,
     the server stopped): the start window, the warm-up taken.
@@ -21,6 +23,7 @@ Usage: browser-check.py SITE LAYOUT.json [PICTURES-DIR]"""
 import base64
 import io
 import json
+import re
 import pathlib
 import shutil
 import subprocess
@@ -67,6 +70,15 @@ WINDOWS = """
               return {caption: w.querySelector('.window-name')?.textContent ?? null,
                       x: r.x + scrollX, y: r.y + scrollY, width: r.width, height: r.height}; }))()
 """
+# The element with the browser's focus, inside the program's shadow roots.
+FOCUSED = """(() => { let a = document.activeElement;
+  while (a?.shadowRoot?.activeElement) a = a.shadowRoot.activeElement; return a; })()"""
+PRAISE = ("Правильно, но вопрос простой... Теперь Вы можете приступить к собственно тесту, "
+          "выбрав один из пяти вариантов.")
+RIGHT = "Ответ правильный."
+PASSED = "Поздравляем! Тест пройден."
+FAILED = "Сожалеем, но тест не пройден."
+TOLD = []  # each key whose focused node was checked
 TIMES = []  # ms from each answer's key to its first drawing
 FRAMES = "new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(true))))"
 
@@ -83,6 +95,32 @@ class Page:
             b.call("Emulation.setDeviceMetricsOverride", width=1024, height=768, deviceScaleFactor=1, mobile=False)
         b.call("Page.addScriptToEvaluateOnNewDocument", source=PROBE)
         b.call("Emulation.setFocusEmulationEnabled", enabled=True)  # the tab has the focus, as a user's has
+        b.call("Accessibility.enable")
+
+    def told(self, what, role, name=None, description=None, says=(), not_says=(), current=None):
+        """The node of the browser's accessibility tree with the focus, as a
+        screen reader gets it: its role, name and description (whole, or
+        with the texts of says in it), for a list box the option its active
+        descendant names."""
+        element = self.b.call("Runtime.evaluate", expression=FOCUSED)["result"]
+        node = {}
+        if "objectId" in element:
+            node = self.b.call("Accessibility.getPartialAXTree", objectId=element["objectId"],
+                               fetchRelatives=False)["nodes"][0]
+        got = {k: (node.get(k) or {}).get("value", "") for k in ("role", "name", "description")}
+        related = [p["value"].get("relatedNodes", []) for p in node.get("properties", [])
+                   if p["name"] == "activedescendant"]
+        if related and related[0]:
+            option = self.b.call("Accessibility.getPartialAXTree", backendNodeId=related[0][0]["backendDOMNodeId"],
+                                 fetchRelatives=False)["nodes"][0]
+            got["current"] = (option.get("name") or {}).get("value", "")
+        if got["role"] != role or (name is not None and got["name"] != name) or \
+                (description is not None and got["description"] != description) or \
+                not all(t in got["description"] for t in says) or any(t in got["description"] for t in not_says) or \
+                (current is not None and got.get("current") != current):
+            raise Failure(f"{what}: the focused node is {got}; expected {role} {name!r} {description!r} {says}"
+                          f" {current!r}")
+        TOLD.append(what)
 
     def load(self, url, caption):
         self.b.call("Page.navigate", url=url)
@@ -143,7 +181,27 @@ def take_variant(page, site, variant, wrong, how, pictures):
     if pictures is not None and how == "keyboard" and variant == 1:
         page.picture(start).save(pictures / "start-asking.png")
     if how == "keyboard":
-        page.keys("ctrl+Down", "ctrl+Down", "space", *["Tab"] * (variant - 1), "space")
+        controls = layout["start"]["controls"]
+        warm_up = controls["List1"]
+        # From the start, with nothing switched on: the tree in Russian but
+        # for the windows' captions.
+        captions = {layout["start"]["caption"], *(v["caption"] for v in layout["variants"])}
+        english = [name for node in page.b.call("Accessibility.getFullAXTree")["nodes"] if not node.get("ignored")
+                   for name in [(node.get("name") or {}).get("value", "")]
+                   if re.search("[A-Za-z]", name) and name not in captions]
+        if english:
+            raise Failure(f"English in the accessibility tree: {english}")
+        page.told("the warm-up list", "listbox", warm_up["name"], warm_up["description"])
+        for i in (1, 2):
+            page.keys("ctrl+Down")
+            page.told(f"Ctrl+Down {i} in the warm-up list", "listbox", warm_up["name"],
+                      current=warm_up["rows"][i]["text"])
+        page.keys("space")
+        page.told("the warm-up answered", "button", "1", says=[PRAISE])
+        for n in range(2, variant + 1):
+            page.keys("Tab")
+            page.told(f"Tab to button {n}", "button", str(n), controls[f"Command{n + 1}"]["description"])
+        page.keys("space")
     else:
         page.tap(start, layout["start"]["controls"]["List1"]["rows"][2]["rect"])
         if pictures is not None and how == "mouse" and variant == 1:
@@ -153,17 +211,23 @@ def take_variant(page, site, variant, wrong, how, pictures):
     window = page.window(design["caption"])
     if (round(window["width"]), round(window["height"])) != tuple(design["size"]):
         raise Failure(f"variant {variant}: client area {window['width']} x {window['height']}, designed {design['size']}")
+    controls = design["controls"]
     if how == "keyboard":
+        page.told("the test window opened", "button", "Выход", controls["Command1"]["description"])
         page.keys("Tab")
+    score = 0
     for k in range(1, 13):
         list_design = design["controls"][f"List{k}"]
         right = design["right"][k - 1]
         row = wrong_row(right) if k in wrong else right
+        score += row == right
         if k > 1:
             if how == "keyboard":
                 page.keys("space")
             else:
                 page.tap(window, design["controls"][f"Command{k}"]["rect"])
+        if how == "keyboard":
+            page.told(f"question {k}", "listbox", list_design["name"], list_design["description"])
         before = page.picture(window)
         if how == "keyboard":
             if row == 0:
@@ -172,8 +236,18 @@ def take_variant(page, site, variant, wrong, how, pictures):
                 answer = [list_design["rows"][row]["text"][0].lower()]  # its first letter
             else:
                 answer = ["ctrl+Down"] * row + ["space" if k % 2 else "Return"]
-            page.keys(*answer[:-1])
+            for i, key in enumerate(answer[:-1], 1):
+                page.keys(key)
+                page.told(f"question {k}, Ctrl+Down {i}", "listbox", list_design["name"],
+                          current=list_design["rows"][i]["text"])
             page.keys(answer[-1])
+            total = f"Правильных ответов: {score}."
+            if k < 12:
+                page.told(f"question {k} answered ({answer[-1]})", "button", controls[f"Command{k + 1}"]["name"],
+                          says=[RIGHT, total] if row == right else [total], not_says=[] if row == right else [RIGHT])
+            else:
+                page.told("question 12 answered", "textbox", controls["Text2"]["name"],
+                          says=[PASSED if score >= 11 else FAILED, total])
             probe = page.b.evaluate("velitarProbe")
             after = page.picture(window)
             first = probe["first"]
@@ -210,8 +284,10 @@ def take_variant(page, site, variant, wrong, how, pictures):
     timing = ""
     if how == "keyboard":
         ms = sorted(TIMES[-12:])
-        timing = (f"; the verdict drawn whole in the first frame after its key, {ms[5]:.0f} ms (median) to"
+        timing = (f"; after each of its {len(TOLD)} keys the focused node of the accessibility tree as on the"
+                  f" desktop; the verdict drawn whole in the first frame after its key, {ms[5]:.0f} ms (median) to"
                   f" {ms[-1]:.0f} ms after it")
+    TOLD.clear()
     print(f"ok   variant {variant} by {how}: 12 answers, {len(wrong)} wrong, each drawn and its list gone{timing}")
 
 
@@ -231,6 +307,13 @@ def single_states(browser, site, layout, pictures):
     page.picture(window).save(pictures / "test-asking.png")
     page.tap(window, design["controls"]["List1"]["rows"][wrong_row(design["right"][0])]["rect"])
     page.picture(window).save(pictures / "test-answered.png")
+    # A screen reader's activation clicks the element itself: an option, a button.
+    page.load(site.url, layout["start"]["caption"])
+    for role, name in (("option", layout["start"]["controls"]["List1"]["rows"][2]["text"]), ("button", "1")):
+        page.b.evaluate(f"[...document.getElementById('qt-shadow-container').shadowRoot.querySelectorAll("
+                        f"'[role={role}]')].find(e => e.textContent === {json.dumps(name)}).click()")
+    window = page.window(design["caption"])
+    print("ok   a screen reader's click on the option «Литургия», then on button 1, opens variant 1")
     # Restart after Exit: the start window again.
     page.tap(window, design["controls"]["Command1"]["rect"])
     page.b.wait_for("!document.getElementById('ended').hidden", "the page says that the program has ended", 10)

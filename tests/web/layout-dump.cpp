@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the browser check needs to know of the windows, read off the desktop
 // program laid out offscreen: each window's caption and client size, where
-// its controls and their list rows are, and the right option of each list.
+// its controls and their list rows are, what each control tells a screen
+// reader (its accessible name and description), and the right option of each
+// list.
 // The web program is the same code laid out in the same fonts, so a click
 // at these places in the page reaches the same control and row. Prints JSON.
+#include <QAccessible>
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,7 +30,10 @@ QJsonObject window(QWidget& w)
     for (QWidget* c : w.findChildren<QWidget*>()) {
         if (c->objectName().isEmpty() || c->parentWidget() != &w)
             continue;
-        QJsonObject control{{"rect", rect(c->geometry())}};
+        QAccessibleInterface* told = QAccessible::queryAccessibleInterface(c);
+        QJsonObject control{{"rect", rect(c->geometry())},
+                            {"name", told->text(QAccessible::Name)},
+                            {"description", told->text(QAccessible::Description)}};
         if (auto* list = qobject_cast<QListWidget*>(c)) {
             list->doItemsLayout(); // a hidden list lays its rows out only when asked
             QJsonArray rows;
