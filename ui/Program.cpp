@@ -19,8 +19,8 @@ namespace velitar::ui {
 
 namespace {
 
-// Qt's Wayland platform before 6.5 (Debian 12's 6.4) has two faults the
-// program steps around. First, it has a window's frame
+// Qt's Wayland platform before 6.5 (Debian 12's 6.4) has a fault the
+// program steps around: it has a window's frame
 // callback destroyed by two threads at once when the window's surface goes
 // (on hiding the window, or at the end) just as the compositor answers the
 // window's last frame: its thread for frame events destroys the answered
@@ -30,8 +30,8 @@ namespace {
 // window's surface goes, the program lets the answer to its last frame come
 // in first: it asks the window for an update, which that platform delivers
 // only once no frame of the window awaits an answer, and takes the window
-// away right then, before anything is drawn again. The second is told at
-// afterEventLoop.
+// away right then, before anything is drawn again. Another fault, of every
+// version seen, is told at afterEventLoop.
 bool olderWaylandPlatform()
 {
     static const bool racy = QGuiApplication::platformName() == QLatin1String("wayland") &&
@@ -89,15 +89,16 @@ void endProgram()
 
 int afterEventLoop(int status)
 {
-    // The older Wayland platform, when the application object goes, stops its thread
-    // that reads the compositor's events and then waits for its thread for
-    // frame events. If the first stopped just as the main thread had
+    // The Wayland platform, when the application object goes, stops its
+    // thread that reads the compositor's events and then waits for its thread
+    // for frame events. If the first stopped just as the main thread had
     // prepared a read for it, that read is never made or cancelled, the
     // second waits in libwayland for it for ever, and the program never
-    // ends (once in some thirty runs under weston with both cores busy).
-    // Nothing is left to do once the windows are gone: the process ends
-    // here, and the system closes the connection to the compositor.
-    if (olderWaylandPlatform()) {
+    // ends (under weston with both cores busy: once in some thirty runs with
+    // Qt 6.4, and with Qt 6.8 too, more rarely). Nothing is left to do once
+    // the event loop has ended: the process ends here, and the system closes
+    // the connection to the compositor.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
         std::fflush(nullptr);
         std::_Exit(status);
     }
