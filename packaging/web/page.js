@@ -16,31 +16,39 @@ const show = id => {
   for (const section of ['loading', 'ended', 'failed'])
     $(section).hidden = section !== id;
   $('screen').classList.toggle('gone', id === 'ended' || id === 'failed');
+  // Where the program has gone, the keyboard and a screen reader go on to
+  // the page's button, which tells what happened.
+  if (id === 'ended' || id === 'failed')
+    $(id === 'ended' ? 'restart' : 'retry').focus();
 };
 const fail = text => {
   $('failed-text').textContent = text;
   show('failed');
 };
-const megabytes = bytes => (bytes / 1048576).toLocaleString('ru-RU', {minimumFractionDigits: 1, maximumFractionDigits: 1});
+const number = new Intl.NumberFormat('ru-RU', {minimumFractionDigits: 1, maximumFractionDigits: 1});
+const megabytes = bytes => number.format(bytes / 1048576);
 
-async function download(url) {
+// The program is compiled as it comes in (which also lets the browser keep
+// the compiled code for the next visit); the progress is read off a copy of
+// the download.
+async function load(url) {
   const response = await fetch(url);
   if (!response.ok)
     throw new Error(`${response.status} ${response.statusText}`);
-  const reader = response.body.getReader();
-  const chunks = [];
-  let received = 0;
-  for (;;) {
-    const {done, value} = await reader.read();
-    if (done)
-      break;
-    chunks.push(value);
-    received += value.length;
-    const percent = Math.min(100, Math.floor(100 * received / programBytes));
-    $('progress').value = percent;
-    $('progress-text').textContent = `Загружено ${megabytes(received)} из ${megabytes(programBytes)} МБ (${percent} %)`;
-  }
-  return new Blob(chunks).arrayBuffer();
+  const copy = response.clone().body.getReader();
+  const progress = (async () => {
+    for (let received = 0; ;) {
+      const {done, value} = await copy.read();
+      if (done)
+        return;
+      received += value.length;
+      const percent = Math.min(100, Math.floor(100 * received / programBytes));
+      $('progress').value = percent;
+      $('progress-text').textContent = `Загружено ${megabytes(received)} из ${megabytes(programBytes)} МБ (${percent} %)`;
+    }
+  })();
+  const [module] = await Promise.all([WebAssembly.compileStreaming(response), progress]);
+  return module;
 }
 
 // On a screen narrower than the widest window (a test window: 545 pixels
@@ -53,7 +61,7 @@ if (screen.width < widestWindow)
   document.querySelector('meta[name=viewport]').content = `width=${widestWindow}`;
 
 async function start() {
-  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.compileStreaming !== 'function') {
     fail('Этот браузер не умеет выполнять WebAssembly, и Велитарь в нём не запускается. Откройте страницу в современном браузере: Chrome, Edge, Firefox или Safari.');
     return;
   }
@@ -62,8 +70,7 @@ async function start() {
   show('loading');
   let module;
   try {
-    module = WebAssembly.compile(await download(`${program}.wasm`));
-    await module;
+    module = await load(`${program}.wasm`);
   } catch (error) {
     fail(`Не удалось загрузить программу (${error.message}). Проверьте подключение к сети и попробуйте снова.`);
     return;
