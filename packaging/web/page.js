@@ -51,6 +51,14 @@ async function load(url) {
   return module;
 }
 
+// A screen reader that reads a page out as soon as it has loaded (Orca does
+// by default) keeps its reading mode while the program starts, and the first
+// key meant for the program's warm-up list moves the reading instead. Orca
+// leaves a page shown at a fragment of itself unread, so the page names
+// one; the focus then goes to the program and Orca passes the keys on.
+if (!location.hash)
+  history.replaceState(null, '', '#velitar');
+
 // On a screen narrower than the widest window (a test window: 545 pixels
 // and its frame), the page is laid out that wide, so that a phone scales it
 // to fit its width, without sideways scrolling, and the program still draws

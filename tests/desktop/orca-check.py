@@ -282,12 +282,16 @@ def start_program(program, env, what, expect):
     global step_offset
     step_offset = log_size()
     if site:
-        # A browser of the user's language, nothing of its own to offer.
+        # A browser with nothing of its own to offer (its English offer to
+        # translate the page, on a system in English, was read out).
+        profile = tempfile.mkdtemp(dir=work)
+        os.makedirs(os.path.join(profile, "Default"))
+        with open(os.path.join(profile, "Default", "Preferences"), "w") as f:
+            f.write('{"translate": {"enabled": false}}')
         velitar = start(["chromium", "--no-sandbox", "--force-renderer-accessibility", "--lang=ru",
-                         "--disable-features=Translate", "--no-first-run", "--no-default-browser-check",
-                         "--disable-background-networking", "--disable-component-update", "--password-store=basic",
-                         f"--user-data-dir={tempfile.mkdtemp(dir=work)}", f"--app={site.url}"], env,
-                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                         "--no-first-run", "--no-default-browser-check", "--disable-background-networking",
+                         "--disable-component-update", "--password-store=basic", f"--user-data-dir={profile}",
+                         f"--app={site.url}"], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     else:
         velitar = start([program], env)
     said = settle(step_offset, lambda s: all(any(e in u for u in s) for e in expect), what)
