@@ -7,7 +7,9 @@
 #   2. the program, built into build-web/, and its site put together in
 #      build-web/site/ (make-site.py): a folder any static web server serves
 #      as it is;
-#   3. the site in headless Chromium (tests/web/browser-check.py).
+#   3. the site in headless Chromium (tests/web/browser-check.py), and read
+#      by Orca in Chromium (orca.sh): Orca 48 on Debian 13 and, run from
+#      Debian 12, Orca 43 there too.
 # With --qt-only it stops after the first step (CI builds Qt so, beside the
 # Linux tests); with --no-test after the second.
 #
@@ -23,6 +25,11 @@ if ! grep -q '^13\|^trixie' /etc/debian_version 2>/dev/null; then
   if [ "${1:-}" != --qt-only ]; then
     bash scripts/copy-from-trixie.sh build-web site
     echo "ok   the web program's site: build-web/site/"
+  fi
+  if [ -z "${1:-}" ]; then
+    as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+    "${as_root[@]}" bash scripts/web/orca.sh build-web/site build-web/orca-transcript.txt
   fi
   exit 0
 fi
@@ -68,5 +75,6 @@ cmake --build $build/desktop --target velitar_layout_dump >>$build/desktop.log 2
 }
 QT_QPA_PLATFORM=offscreen $build/desktop/tests/velitar_layout_dump >$build/layout.json
 python3 tests/web/browser-check.py $build/site $build/layout.json $build/screenshots
+bash $here/orca.sh $build/site $build/orca-transcript.txt
 echo "ok   tested in Chromium in $(($(seconds) - tested)) s"
 echo "ok   web build and tests done in $(($(seconds) - began)) s"
