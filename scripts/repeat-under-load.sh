@@ -4,8 +4,8 @@
 # a load generator (stress-ng, at normal priority), so that a test that
 # passes or fails by chance shows: CTest's suite N times in a row on this
 # system (Debian 12), N13 times on Debian 13 (in the chroot of
-# test-debian13.sh) and the Windows suite M times under Wine, each in a fresh
-# Wine session. Prints each run's time and the tests that failed in it, and
+# test-debian13.sh) and the Windows suite M times under Wine (its tests, its
+# screenshots and its installer), each in a fresh Wine session. Prints each run's time and the tests that failed in it, and
 # ends with status 1 if any run failed. Not part of CI: one run of the Linux
 # suite takes about as long as the suite does on an idle machine, twice over.
 #
@@ -61,7 +61,7 @@ linux_suite() {
   QT_QPA_PLATFORM=offscreen ctest --preset default --output-on-failure
 }
 windows_suite() {
-  bash tests/windows/with-wine.sh bash -c "QT_QPA_PLATFORM= ctest --test-dir build-windows --output-on-failure"
+  bash tests/windows/with-wine.sh bash tests/windows/suite.sh build-windows
 }
 
 # Inside the chroot, the script runs itself for one part.

@@ -6,9 +6,10 @@
 #      with MinGW-w64 and kept in a cache (build-qt.sh);
 #   2. velitar.exe and the test suites, cross-built into build-windows/;
 #   3. the checks of the built file (check-exe.py);
-#   4. the test suites and the program itself under Wine, in a private X
-#      server with a fresh Wine prefix (tests/windows/with-wine.sh), and the
-#      screenshots rendered there against docs/screenshots/.
+#   4. the test suites, the program itself and its installer under Wine, in
+#      a private X server with a fresh Wine prefix (tests/windows/with-wine.sh),
+#      and the screenshots rendered there against docs/screenshots/
+#      (tests/windows/suite.sh).
 # What it makes is in build-windows/dist/. With --qt-only it stops after the
 # first step (CI builds Qt so, beside the Linux tests).
 #
@@ -99,13 +100,7 @@ done
 echo "ok   licenses.txt names the third-party code Qt takes in, Debian's copyright file and the source"
 
 tested=$(seconds)
-bash tests/windows/with-wine.sh bash -c "
-  set -e
-  QT_QPA_PLATFORM= ctest --test-dir $build --output-on-failure
-  rm -rf $build/screenshots
-  VELITAR_SCREENSHOT_DIR=\$PWD/$build/screenshots tests/windows/wine-run.sh $build/tests/test_look_screenshots.exe >/dev/null
-  python3 scripts/compare-screenshots.py docs/screenshots $build/screenshots
-  bash tests/windows/installer-check.sh $build/dist $build $version"
+bash tests/windows/with-wine.sh bash tests/windows/suite.sh $build
 echo "ok   tested under Wine in $(($(seconds) - tested)) s"
 
 # Signing: with a throw-away code-signing certificate made here, the program,

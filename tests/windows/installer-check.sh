@@ -137,6 +137,7 @@ if start=$(window_named '"Velitar"'); then
     fail "uninstalling while the program runs: status $status, left: $left, listed $(version_listed)"
   click "$start" 264 276 # Exit (Command1)
   ended
+  [ "$status" = 0 ] || fail "the program, ended by Exit after those: status $status"
 else
   fail "the installed program did not start"
   kill "$pid" 2>/dev/null

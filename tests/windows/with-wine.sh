@@ -24,6 +24,16 @@ cleanup() {
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   bash "$watch/leftovers.sh" "VELITAR_WINE_RUN=$VELITAR_WINE_RUN" 10 "the Wine session" || [ "$status" -ne 0 ] || status=1
+  if [ -s "$work/crashes.log" ]; then
+    crashed=$(tr -d '\r' <"$work/crashes.log" | sed -n 's/^[0-9a-f]\{8\} (D) //p')
+    if [ -n "$crashed" ] && ! grep -qiv '^c:\\windows\\' <<<"$crashed"; then
+      echo "     Wine's own program crashed: ${crashed//$'\n'/, }; the debugger's report:"
+    else
+      echo "FAIL a program crashed under Wine: ${crashed:-(not named)}; the debugger's report:"
+      [ "$status" -ne 0 ] || status=1
+    fi
+    tr -d '\r' <"$work/crashes.log" | sed 's/^/     /'
+  fi
   wait 2>/dev/null
   rm -rf "$work"
   exit "$status"
@@ -56,5 +66,18 @@ wm_pid=$!
 # shortcuts (winemenubuilder), no debug output of Wine's own.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 wineboot -i >"$work/wineboot.log" 2>&1 || { echo "with-wine.sh: wineboot failed" >&2; cat "$work/wineboot.log" >&2; exit 1; }
+# A program that crashes starts Wine's debugger, which shows a dialog and
+# waits for a click nobody gives here, and writes its report to the output of
+# whatever started the crashed process, if anywhere. Here the debugger writes
+# it, without a dialog, to crashes.log: the exception, the backtrace and the
+# threads of every process. The session prints that report, and fails unless
+# every process that crashed was one of Wine's own programs (in C:\windows: a
+# service, the command interpreter): such a crash is Wine's, and what it
+# broke of the program's work, if anything, fails the checks of that work.
+debugger="cmd.exe /c winedbg --auto %ld %ld >>\"$(winepath -w "$work/crashes.log")\" 2>&1"
+{
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d "$debugger" /f
+} >/dev/null 2>&1 || { echo "with-wine.sh: the crash report could not be set up" >&2; exit 1; }
 wineserver -w
 "$@"
