@@ -5,13 +5,17 @@
 # every thread's backtrace, its D-Bus names, its session's logs) and stopped,
 # and a test that leaves anything running fails; CTest's own TIMEOUT, two
 # minutes later, is only a backstop. PROGRAM may name a target of the build.
-# The Windows build's tests run under Wine (its emulator) with CTest's
-# TIMEOUT of SECONDS.
+# The Windows build's tests run under Wine (its emulator,
+# tests/windows/wine-run.sh), which is given SECONDS likewise: a program
+# that has not ended by then is shown where it is (every thread's backtrace)
+# and stopped.
 function(velitar_test)
   cmake_parse_arguments(T "" "NAME;SECONDS" "COMMAND" ${ARGN})
+  math(EXPR backstop "${T_SECONDS} + 120")
   if(WIN32)
     add_test(NAME ${T_NAME} COMMAND ${T_COMMAND})
-    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_SECONDS})
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${backstop}
+      ENVIRONMENT_MODIFICATION "VELITAR_TEST_SECONDS=set:${T_SECONDS}")
     return()
   endif()
   list(POP_FRONT T_COMMAND program)
@@ -20,6 +24,5 @@ function(velitar_test)
   endif()
   add_test(NAME ${T_NAME}
     COMMAND bash ${PROJECT_SOURCE_DIR}/tests/watch/watchdog.sh ${T_SECONDS} ${program} ${T_COMMAND})
-  math(EXPR backstop "${T_SECONDS} + 120")
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${backstop})
 endfunction()
