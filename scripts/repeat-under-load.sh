@@ -16,6 +16,10 @@
 # Usage: scripts/repeat-under-load.sh [N [N13 [M]]]   (default 10 10 5; 0 skips)
 #   Each run's output is kept in build/repeat-under-load/ (Debian 13's and
 #   Windows' in the chroot's copies).
+#   VELITAR_LOAD_WORKERS  stress-ng's workers (default: one a processor); 0
+#                         for none, for a repeat run beside another one that
+#                         brings its load (each then shares the processors
+#                         with the other's suite as well)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds() { date +%s; }
@@ -23,12 +27,16 @@ seconds() { date +%s; }
 # under_load COMMAND...: runs the command while stress-ng keeps every
 # processor busy.
 under_load() {
-  local load status=0
-  stress-ng --cpu "$(nproc)" --timeout 0 >/dev/null 2>&1 &
-  load=$!
+  local load="" status=0 workers=${VELITAR_LOAD_WORKERS:-$(nproc)}
+  if [ "$workers" -gt 0 ]; then
+    stress-ng --cpu "$workers" --timeout 0 >/dev/null 2>&1 &
+    load=$!
+  fi
   "$@" || status=$?
-  kill -TERM "$load" 2>/dev/null
-  wait "$load" 2>/dev/null || true
+  if [ -n "$load" ]; then
+    kill -TERM "$load" 2>/dev/null
+    wait "$load" 2>/dev/null || true
+  fi
   return "$status"
 }
 
@@ -90,10 +98,12 @@ if [ "$n" -gt 0 ]; then
   bash "$0" --linux "$n" || status=1
 fi
 if [ "$n13" -gt 0 ]; then
-  bash scripts/test-debian13.sh bash scripts/repeat-under-load.sh --linux "$n13" || status=1
+  bash scripts/test-debian13.sh env VELITAR_LOAD_WORKERS="${VELITAR_LOAD_WORKERS:-}" \
+    bash scripts/repeat-under-load.sh --linux "$n13" || status=1
 fi
 if [ "$m" -gt 0 ]; then
   VELITAR_TRIXIE_CHECKOUT=${VELITAR_WINDOWS_CHECKOUT:-/root/velitar-windows} \
-    bash scripts/test-debian13.sh bash scripts/repeat-under-load.sh --windows "$m" || status=1
+    bash scripts/test-debian13.sh env VELITAR_LOAD_WORKERS="${VELITAR_LOAD_WORKERS:-}" \
+    bash scripts/repeat-under-load.sh --windows "$m" || status=1
 fi
 exit "$status"
