@@ -12,10 +12,16 @@
 // frame. Qt's platform there paints from a task it queues (setTimeout), and after a key or a click Chromium draws its
 // next frame before such a task runs: an answer's verdict appeared a frame late, 17 to 33 ms after its key. So the
 // program paints as soon as Qt's handler of the event has returned, from a microtask, which runs before any task.
+//
+// A page's event loop never returns to main: when the program ends (Exit), its windows go and it is ended here, which
+// the page hears and tells.
+#include "ui/Program.h"
+
+#include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QScreen>
 #include <QTimer>
@@ -58,8 +64,16 @@ public:
     }
 };
 
+void endInPage()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->setVisible(false);
+    emscripten_force_exit(0);
+}
+
 void installWindowPlacement()
 {
+    velitar::ui::setPlatformEnd(&endInPage);
     auto* filter = new PlaceShownWindows;
     filter->setParent(QCoreApplication::instance());
     QCoreApplication::instance()->installEventFilter(filter);

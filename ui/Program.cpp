@@ -11,10 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
-
 namespace velitar::ui {
 
 namespace {
@@ -60,6 +56,9 @@ void letLastFrameBeAnswered(QWindow& window)
     window.removeEventFilter(&catcher);
 }
 
+// What ends the program beyond its event loop, where that is not enough.
+void (*platformEnd)() = nullptr;
+
 } // namespace
 
 void hideWindow(QWidget& window)
@@ -77,15 +76,11 @@ void endProgram()
             hideWindow(*window);
     }
     QCoreApplication::exit(0);
-#ifdef __EMSCRIPTEN__
-    // In a browser the event loop never returns to main (the page's own
-    // loop runs it): the windows go and the program ends here, and the page
-    // says so.
-    for (QWidget* window : QApplication::topLevelWidgets())
-        window->setVisible(false);
-    emscripten_force_exit(0);
-#endif
+    if (platformEnd)
+        platformEnd();
 }
+
+void setPlatformEnd(void (*end)()) { platformEnd = end; }
 
 int afterEventLoop(int status)
 {

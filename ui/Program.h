@@ -9,6 +9,11 @@ namespace velitar::ui {
 // is asked to close.
 void endProgram();
 
+// Where ending the event loop does not end the program (in a browser, whose
+// page runs the loop and never returns to main), the platform's part of the
+// program sets here what ends it, once, at start.
+void setPlatformEnd(void (*end)());
+
 // What main returns once the event loop has ended with the given status.
 // Where the window system's teardown may hang (see Program.cpp), the process
 // ends here instead, having written out what it printed.
