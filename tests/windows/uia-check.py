@@ -15,8 +15,15 @@ the window: in a step that brings up a window, its focused control may be
 reported twice in a row, once of them UI Automation's own. Any other repeat
 is the program's.
 
+A step whose events do not come tells what else there was to see: the keys
+Wine's X11 driver took from the X server in it (the program runs with
+WINEDEBUG=+key), any event that came in a second STEP, and a screenshot (the
+current option is framed), so that a key lost on its way is told from a move
+the program made and did not report.
+
 Usage (in the session of with-wine.sh):
     python3 uia-check.py PATH-TO-velitar.exe PATH-TO-uia_focus.exe TRANSCRIPT
+    (a failed step's screenshot is TRANSCRIPT with .png for its ending)
 """
 
 import os
@@ -53,6 +60,8 @@ work = tempfile.mkdtemp(prefix="velitar-uia-")
 events_path = os.path.join(work, "events.txt")
 heard = []  # every step: (keys, reports)
 started = []
+key_log = os.path.join(work, "keys.txt")  # the program's standard error: Wine's key trace
+screenshot = None
 
 
 class Failure(Exception):
@@ -96,6 +105,15 @@ def shown(r):
     return f"{r['type']} «{r['name']}»" + (f" — {extra}" if extra else "")
 
 
+def keys_taken():
+    """The key presses and releases Wine's X11 driver took, in order."""
+    try:
+        with open(key_log, encoding="utf-8", errors="replace") as f:
+            return re.findall(r"X11DRV_KeyEvent (Key\w+) : keysym=\w+ \((\w+)\)", f.read())
+    except FileNotFoundError:
+        return []
+
+
 def runs(reports):
     """Consecutive reports of the same control as one: (report, times)."""
     out = []
@@ -112,7 +130,7 @@ def step(keys, what, expect, window=False):
     """Presses keys (xdotool names), waits for the focus events they bring,
     and checks them: the controls of expect, in that order, each reported
     once; with window=True the first may be reported twice (see above)."""
-    offset = len(events())
+    offset, taken = len(events()), len(keys_taken())
     for key in keys:
         subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
     end = time.monotonic() + STEP
@@ -127,9 +145,14 @@ def step(keys, what, expect, window=False):
         if len(runs(reports)) >= len(expect) and now - since >= QUIET:
             break
         if now >= end:
-            heard.append((" ".join(keys) or "(start)", reports))
+            time.sleep(STEP)
+            late = events()[offset + len(reports):]
+            heard.append((" ".join(keys) or "(start)", reports + late))
+            subprocess.run(["import", "-window", "root", screenshot], check=False)
             raise Failure(f"{what}: {len(expect)} controls not reported within {STEP} s; reported: "
-                          f"{[shown(r) for r in reports]}")
+                          f"{[shown(r) for r in reports]}; in {STEP} s more: {[shown(r) for r in late]}; "
+                          f"the keys Wine took: {[' '.join(k) for k in keys_taken()[taken:]]}; "
+                          f"the screen: {screenshot}")
     heard.append((" ".join(keys) or "(start)", reports))
     told = runs(reports)
     problems = []
@@ -146,7 +169,9 @@ def step(keys, what, expect, window=False):
 
 
 def start_program(program):
-    process = subprocess.Popen(["wine", program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    with open(key_log, "w") as log:
+        process = subprocess.Popen(["wine", program], stdout=subprocess.DEVNULL, stderr=log,
+                                   env=dict(os.environ, WINEDEBUG="+key"))
     started.append(process)
     step([], "start window: the warm-up question is reported as its list's name, then the window",
          [Expect("list", "Как называется главное христианское богослужение?", description=HINT),
@@ -216,7 +241,11 @@ def warm_up_wrong(program):
 
 
 def main():
+    global screenshot
     program, client, transcript = sys.argv[1:4]
+    screenshot = os.path.splitext(transcript)[0] + ".png"
+    if os.path.exists(screenshot):
+        os.remove(screenshot)
     stop = os.path.join(work, "stop")
     status = 1
     try:
