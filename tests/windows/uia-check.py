@@ -106,10 +106,12 @@ def shown(r):
 
 
 def keys_taken():
-    """The key presses and releases Wine's X11 driver took, in order."""
+    """The key presses and releases Wine's X11 driver took, in order, with
+    the X window each went to."""
     try:
         with open(key_log, encoding="utf-8", errors="replace") as f:
-            return re.findall(r"X11DRV_KeyEvent (Key\w+) : keysym=\w+ \((\w+)\)", f.read())
+            return [("press" if t == "2" else "release", f"keycode {k} to X window {w}") for t, w, k in
+                    re.findall(r"X11DRV_KeyEvent type (\d), window (\w+), state \w+, keycode (\d+)", f.read())]
     except FileNotFoundError:
         return []
 
@@ -149,10 +151,13 @@ def step(keys, what, expect, window=False):
             late = events()[offset + len(reports):]
             heard.append((" ".join(keys) or "(start)", reports + late))
             subprocess.run(["import", "-window", "root", screenshot], check=False)
+            shutil.copy(key_log, os.path.splitext(screenshot)[0] + "-wine.log")
+            focus = subprocess.run("printf 'focus %x active %x' $(xdotool getwindowfocus) $(xdotool getactivewindow)",
+                                   shell=True, capture_output=True, text=True).stdout
             raise Failure(f"{what}: {len(expect)} controls not reported within {STEP} s; reported: "
                           f"{[shown(r) for r in reports]}; in {STEP} s more: {[shown(r) for r in late]}; "
                           f"the keys Wine took: {[' '.join(k) for k in keys_taken()[taken:]]}; "
-                          f"the screen: {screenshot}")
+                          f"the screen: {screenshot}; X {focus}; X windows: {x_windows()}")
     heard.append((" ".join(keys) or "(start)", reports))
     told = runs(reports)
     problems = []
@@ -165,7 +170,43 @@ def step(keys, what, expect, window=False):
         raise Failure(f"{what}: " + "; ".join(problems) + "\n    reported:\n" +
                       "\n".join(f"      {shown(r)}" for r in reports))
     print(f"ok   {what}")
+    if window:
+        made_active(next(r["name"] for r in reversed(reports) if r["type"] == "window"))
     return reports
+
+
+def x_windows():
+    """The X windows with a name: {id in hexadecimal: name}."""
+    out = subprocess.run("for w in $(xdotool search --name .); do printf '%x\\t%s\\n' $w \"$(xdotool getwindowname $w)\"; done",
+                         shell=True, capture_output=True, text=True).stdout
+    return dict(line.split("\t", 1) for line in out.splitlines() if "\t" in line)
+
+
+def made_active(title):
+    """Waits for the window manager to make the window the program has just
+    activated its active window too. On a busy machine it sometimes does not
+    (its answer to the window's first request arrives after it): the window
+    stays inactive, and the keys meant for it are lost. A user then clicks the
+    window; here it is activated as a pager would, and the focus events that
+    brings are kept in the transcript."""
+    end = time.monotonic() + 5
+    while time.monotonic() < end:
+        active = subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True, text=True)
+        if active.stdout.rstrip("\n") == title:
+            return
+        time.sleep(0.1)
+    window = next((w for w, name in x_windows().items() if name == title), None)
+    if window is None:
+        raise Failure(f"no X window is named «{title}»")
+    offset = len(events())
+    subprocess.run(["xdotool", "windowactivate", "--sync", "0x" + window], check=False, timeout=STEP)
+    count, since, end = offset, time.monotonic(), time.monotonic() + STEP
+    while time.monotonic() < end and time.monotonic() - since < QUIET * 2:
+        time.sleep(0.05)
+        if len(events()) != count:
+            count, since = len(events()), time.monotonic()
+    heard.append((f"(the window manager had not activated «{title}» within 5 s: activated)", events()[offset:]))
+    print(f"     the window manager had not activated «{title}» within 5 s: activated it")
 
 
 def start_program(program):
