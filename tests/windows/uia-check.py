@@ -128,10 +128,11 @@ def runs(reports):
     return [(r, n) for _, r, n in out]
 
 
-def step(keys, what, expect, window=False):
+def step(keys, what, expect, window=None):
     """Presses keys (xdotool names), waits for the focus events they bring,
     and checks them: the controls of expect, in that order, each reported
-    once; with window=True the first may be reported twice (see above)."""
+    once; in a step that brings up the window of caption window, the first
+    may be reported twice (see above)."""
     offset, taken = len(events()), len(keys_taken())
     for key in keys:
         subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
@@ -171,7 +172,7 @@ def step(keys, what, expect, window=False):
                       "\n".join(f"      {shown(r)}" for r in reports))
     print(f"ok   {what}")
     if window:
-        made_active(next(r["name"] for r in reversed(reports) if r["type"] == "window"))
+        made_active(window)
     return reports
 
 
@@ -183,21 +184,25 @@ def x_windows():
 
 
 def made_active(title):
-    """Waits for the window manager to make the window the program has just
-    activated its active window too. On a busy machine it sometimes does not
+    """Waits for the window manager to make the window of that caption, which
+    the program has just activated, its active window too. On a busy machine it sometimes does not
     (its answer to the window's first request arrives after it): the window
     stays inactive, and the keys meant for it are lost. A user then clicks the
     window; here it is activated as a pager would, and the focus events that
     brings are kept in the transcript."""
-    end = time.monotonic() + 5
-    while time.monotonic() < end:
+    begun = time.monotonic()
+    end = begun + STEP
+    window = None
+    while window is None or time.monotonic() < begun + 5:
         active = subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True, text=True)
         if active.stdout.rstrip("\n") == title:
             return
+        if time.monotonic() >= begun + 5:
+            window = next((w for w, name in x_windows().items() if name == title), None)
+        if time.monotonic() >= end:
+            raise Failure(f"«{title}» was not made active nor found among the X windows within {STEP} s; "
+                          f"the active window: «{active.stdout.strip()}»; X windows: {x_windows()}")
         time.sleep(0.1)
-    window = next((w for w, name in x_windows().items() if name == title), None)
-    if window is None:
-        raise Failure(f"no X window is named «{title}»")
     offset = len(events())
     subprocess.run(["xdotool", "windowactivate", "--sync", "0x" + window], check=False, timeout=STEP)
     count, since, end = offset, time.monotonic(), time.monotonic() + STEP
@@ -216,7 +221,7 @@ def start_program(program):
     started.append(process)
     step([], "start window: the warm-up question is reported as its list's name, then the window",
          [Expect("list", "Как называется главное христианское богослужение?", description=HINT),
-          Expect("window", '"Velitar"')], window=True)
+          Expect("window", '"Velitar"')], window='"Velitar"')
     return process
 
 
@@ -252,7 +257,7 @@ def take_variant(program):
     step(["space"], "Space answers: «1» tells the praise", [Expect("button", "1", has=(PRAISE, "Выберите вариант"))])
     step(["space"], "«1» opens variant 1: Exit, then the window",
          [Expect("button", "Выход", description=EXIT), Expect("window", re.compile(r'Тест +"Велитарь"\. Вариант 1'))],
-         window=True)
+         window='Тест  "Велитарь"')
     score = 0
     for k in range(1, 13):
         name = QUESTIONS.get(k, re.compile(rf"{k}\) \S.*"))
