@@ -185,11 +185,10 @@ def x_windows():
 
 def made_active(title):
     """Waits for the window manager to make the window of that caption, which
-    the program has just activated, its active window too. On a busy machine it sometimes does not
-    (its answer to the window's first request arrives after it): the window
-    stays inactive, and the keys meant for it are lost. A user then clicks the
-    window; here it is activated as a pager would, and the focus events that
-    brings are kept in the transcript."""
+    the program has just activated, its active window too. On a busy machine
+    it sometimes does not: the window stays inactive, and the keys meant for
+    it are lost. A user then clicks the window; here it is activated as a
+    pager would, and the focus events that brings are kept in the transcript."""
     begun = time.monotonic()
     end = begun + STEP
     window = None
