@@ -13,6 +13,17 @@
 //
 // Properties are read with GetCurrentPropertyValueEx(id, FALSE, ...), which
 // both Windows and Wine's UI Automation answer across processes.
+//
+// Every element and pattern the client is given is held until it ends, as a
+// screen reader holds the object in focus. Under Wine, when the last reference
+// to an object of another process goes, Wine's COM in that process stops
+// serving the object's interface and waits, holding the lock of its
+// registered interfaces, for that interface's calls in flight; one of them may
+// be waiting for the program's window thread, which may itself be waiting for
+// that lock to hand out the next focused element. Both then wait for ever (seen
+// under load: the program stopped at a key, Wine reporting its window thread
+// blocked on "dcom registered server interfaces"). Held, the objects go when
+// the client ends, after the program.
 #include <windows.h>
 
 #include <uiautomation.h>
@@ -22,6 +33,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -88,6 +100,29 @@ std::string property(IUIAutomationElement* element, PROPERTYID id)
     return text;
 }
 
+// The objects the client was given, released when it ends.
+class Held {
+public:
+    void keep(IUnknown* object)
+    {
+        object->AddRef();
+        std::lock_guard lock(mutex_);
+        objects_.push_back(object);
+    }
+    void releaseAll()
+    {
+        std::lock_guard lock(mutex_);
+        for (IUnknown* object : objects_)
+            object->Release();
+        objects_.clear();
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<IUnknown*> objects_;
+};
+Held held;
+
 // The value as the Value pattern gives it, "-" when it cannot be read.
 std::string value(IUIAutomationElement* element)
 {
@@ -103,6 +138,7 @@ std::string value(IUIAutomationElement* element)
     if (SUCCEEDED(pattern->get_CurrentValue(&current)) && current)
         text = field(utf8(current, static_cast<int>(SysStringLen(current))));
     SysFreeString(current);
+    held.keep(pattern);
     pattern->Release();
     return text;
 }
@@ -122,6 +158,7 @@ public:
     {
         if (!sender)
             return S_OK;
+        held.keep(sender);
         const auto ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
         line(std::to_string(ms.count()) + '\t' + property(sender, UIA_ProcessIdPropertyId) + '\t' +
@@ -176,6 +213,7 @@ int wmain(int argc, wchar_t** argv)
     while (GetFileAttributesW(argv[2]) == INVALID_FILE_ATTRIBUTES)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     automation->RemoveFocusChangedEventHandler(&log);
+    held.releaseAll();
     automation->Release();
     CoUninitialize();
     std::fclose(out);
