@@ -116,6 +116,16 @@ def keys_taken():
         return []
 
 
+def wine_errors():
+    """The errors Wine reported in the program (a thread blocked on a lock
+    among them), each once."""
+    try:
+        with open(key_log, encoding="utf-8", errors="replace") as f:
+            return list(dict.fromkeys(line.strip() for line in f if ":err:" in line))
+    except FileNotFoundError:
+        return []
+
+
 def runs(reports):
     """Consecutive reports of the same control as one: (report, times)."""
     out = []
@@ -158,7 +168,8 @@ def step(keys, what, expect, window=None):
             raise Failure(f"{what}: {len(expect)} controls not reported within {STEP} s; reported: "
                           f"{[shown(r) for r in reports]}; in {STEP} s more: {[shown(r) for r in late]}; "
                           f"the keys Wine took: {[' '.join(k) for k in keys_taken()[taken:]]}; "
-                          f"the screen: {screenshot}; X {focus}; X windows: {x_windows()}")
+                          f"the screen: {screenshot}; X {focus}; X windows: {x_windows()}; "
+                          f"Wine's errors in the program: {wine_errors() or 'none'}")
     heard.append((" ".join(keys) or "(start)", reports))
     told = runs(reports)
     problems = []
